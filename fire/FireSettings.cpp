@@ -1,0 +1,1 @@
+#include "fire/FireSettings.h"

@@ -1,0 +1,27 @@
+// The heat model: two byte grids, sowing hot spots and spreading heat upward.
+#pragma once
+#include <cstdint>
+
+struct FireField {
+    int32_t width;
+    int32_t height;
+    uint8_t* next;     // written by SpreadFire, shown after each frame
+    uint8_t* current;  // sown by SeedFire, read by SpreadFire
+};
+
+extern uint32_t randomSeed;       // state of NextRandom, 1 at process start
+extern int32_t newFireCountdown;  // frames to the next sowing, 0 at start
+
+constexpr uint8_t HotSpotHeat = 235;
+
+// 0..32767 from the 32-bit linear congruential sequence.
+int32_t NextRandom();
+
+// Clears the bottom row of field.current and sows width / fireType hot spots.
+void SeedFire(FireField& field, int32_t fireType);
+
+// dest row y - 1 = average of the eight neighbours of src row y, less one.
+void SpreadFire(uint8_t* dest, const uint8_t* src, int32_t width, int32_t height);
+
+// Frame step 1: sow when the countdown is 0 and reload it, else count down.
+void RunNewFireCountdown(FireField& field, int32_t fireType, int32_t newFire);

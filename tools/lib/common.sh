@@ -1,0 +1,89 @@
+# Shared set-up for tools/run and tools/test: packages, builds, a private X
+# display and a private Wine prefix. Sourced, not run.
+
+EMBRIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+EMBRIX_BUILD=$EMBRIX_ROOT/build
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+
+EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine wine64 xvfb xdotool x11-utils imagemagick)
+
+log() { printf '== %s\n' "$*" >&2; }
+
+# Installs whatever of EMBRIX_PACKAGES is missing.
+ensure_packages() {
+  local missing=()
+  for p in "${EMBRIX_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    log "installing: ${missing[*]}"
+    local sudo=; [ "$(id -u)" = 0 ] || sudo=sudo
+    $sudo apt-get update -q >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+}
+
+# configure_build NAME [cmake args...]: configures build/NAME once, then builds it.
+configure_build() {
+  local name=$1; shift
+  local dir=$EMBRIX_BUILD/$name
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$EMBRIX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  fi
+  log "building $name"
+  local out rc
+  out=$(cmake --build "$dir" -j"$(nproc)" 2>&1); rc=$?
+  grep -vE '^\[ *[0-9]+%\]|^gmake|Consolidate compiler generated' <<<"$out" >&2 || true
+  return $rc
+}
+
+build_all() {
+  configure_build native || return 1
+  configure_build native-asan -DEMBRIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo || return 1
+  configure_build win32 -DCMAKE_TOOLCHAIN_FILE="$EMBRIX_ROOT/cmake/toolchain-win32.cmake" || return 1
+  configure_build win64 -DCMAKE_TOOLCHAIN_FILE="$EMBRIX_ROOT/cmake/toolchain-win64.cmake" || return 1
+}
+
+EMBRIX_PIDS=()
+
+# Starts a private Xvfb on a free display and exports DISPLAY.
+start_xvfb() {
+  local size=${1:-1024x768x24}
+  local fdfile; fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  EMBRIX_PIDS+=($!)
+  local i
+  for i in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+  [ -s "$fdfile" ] || { log "Xvfb did not start"; return 1; }
+  export DISPLAY=":$(head -1 "$fdfile")"
+  rm -f "$fdfile"
+  log "Xvfb on $DISPLAY ($size)"
+}
+
+# A private Wine prefix under build/, made once; never the user's ~/.wine.
+setup_wine_prefix() {
+  export WINEPREFIX=$EMBRIX_BUILD/wineprefix
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  if [ ! -f "$WINEPREFIX/.embrix-ready" ]; then
+    log "making the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    "$WINE64" wineboot -i >/dev/null 2>&1
+    "$WINESERVER" -w
+    # Closing a managed full-screen window costs seconds; tests close many.
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.embrix-ready"
+  fi
+}
+
+cleanup_processes() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -x "$WINESERVER" ]; then "$WINESERVER" -k 2>/dev/null || true; fi
+  local pid
+  for pid in "${EMBRIX_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${EMBRIX_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  EMBRIX_PIDS=()
+}
