@@ -1,1 +1,88 @@
 #include "host/SaverWindow.h"
+
+#include "host/HostWindowProc.h"
+#include "host/PasswordVerifier.h"
+#include "host/SaverHostState.h"
+
+const char SaverClassName[] = "WindowsScreenSaverClass";
+const char FullScreenTitle[] = "Screen Saver";
+const char PreviewTitle[] = "Preview";
+
+namespace {
+
+constexpr UINT SaverClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+constexpr DWORD PreviewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+constexpr DWORD FullScreenStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr WORD SaverIconId = 100;  // no such icon: the class goes without one
+
+// What the run returns when its window never existed, so the loop never ran.
+constexpr int NoSaverWindow = -1;
+
+// A full-screen saver already running is brought forward instead.
+bool ForwardToRunningSaver()
+{
+    HWND running = FindWindowA(SaverClassName, FullScreenTitle);
+    if (!running || !IsWindow(running)) return false;
+    SetForegroundWindow(running);
+    return true;
+}
+
+int RunMessageLoop()
+{
+    MSG message = {};
+    for (;;) {
+        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(message.wParam);
+        if (got == -1) return NoSaverWindow;  // the queue is gone: nothing more will come
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+}  // namespace
+
+int RunSaverWindow(HWND parent)
+{
+    WNDCLASSA saverClass = {};
+    saverClass.style = SaverClassStyle;
+    saverClass.lpfnWndProc = HostWindowProc;
+    saverClass.hInstance = SaverHostState.instance;
+    saverClass.hIcon = LoadIconA(SaverHostState.instance, MAKEINTRESOURCEA(SaverIconId));
+    saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    saverClass.lpszClassName = SaverClassName;
+
+    int width, height;
+    DWORD style, exStyle;
+    const char* title;
+    if (parent) {
+        RECT client = {};
+        GetClientRect(parent, &client);
+        width = client.right;
+        height = client.bottom;
+        style = PreviewStyle;
+        exStyle = 0;
+        title = PreviewTitle;
+        SaverHostState.isPreview = 1;
+    } else {
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+        style = FullScreenStyle;
+        exStyle = WS_EX_TOPMOST;
+        title = FullScreenTitle;
+        if (ForwardToRunningSaver()) return 0;
+        LoadPasswordVerifier();
+    }
+
+    int result = NoSaverWindow;
+    if (RegisterClassA(&saverClass)) {
+        SaverHostState.saverWindow =
+            CreateWindowExA(exStyle, SaverClassName, title, style, 0, 0, width, height, parent,
+                            nullptr, SaverHostState.instance, nullptr);
+    }
+    if (SaverHostState.saverWindow) {
+        if (!SaverHostState.isPreview) SetForegroundWindow(SaverHostState.saverWindow);
+        result = RunMessageLoop();
+    }
+    UnloadPasswordVerifier();
+    return result;
+}
