@@ -3,11 +3,18 @@
 #pragma once
 #include <cstdint>
 
-enum class SaverMode { Configure, ChangePassword, Preview, Run, None };
+enum class SaverMode {
+    ConfigureNoOwner,  // nothing but blanks, dashes and slashes
+    Configure,         // "C": owned by the foreground window
+    ChangePassword,    // "A"
+    Preview,           // "P" or "L"
+    Run,               // "S": full screen
+    None               // anything else: the command line is unusable
+};
 
 struct SaverSwitch {
     SaverMode mode;
-    const char* argument;  // text after the letter and its blanks ("A", "P", "L")
+    const char* argument;  // text after the letter and its blanks ("A", "P", "L"), else null
 };
 
 // Tells whether a byte leads a double-byte character of the active code page.
