@@ -12,3 +12,9 @@ uint32_t ProfileReadInt(const char* section, const char* key, int32_t defaultVal
 // Returns false when the file could not be written.
 bool ProfileWriteString(const char* section, const char* key, const char* text,
                         const char* file);
+
+#ifndef _WIN32
+// Where a file named without a directory lives; none means the current
+// directory. The platform uses its Windows directory instead.
+extern const char* ProfileDirectory;
+#endif
