@@ -20,6 +20,9 @@ struct PaletteColor {
 struct FireColorRamp {
     RampColor entries[256];
 };
+static_assert(sizeof(RampColor) == 4, "RGBQUAD layout");
+static_assert(sizeof(PaletteColor) == 4, "PALETTEENTRY layout");
+static_assert(sizeof(FireColorRamp) == 1024, "colour table layout");
 
 // LOGPALETTE layout with room for 256 entries.
 struct FirePaletteRecord {
@@ -27,6 +30,7 @@ struct FirePaletteRecord {
     uint16_t count;    // 256
     PaletteColor entries[256];
 };
+static_assert(sizeof(FirePaletteRecord) == 4 + 1024, "LOGPALETTE layout");
 
 // Version 0x0300, count 256, every entry black with no flags at start.
 extern FirePaletteRecord FirePalette;
@@ -36,16 +40,19 @@ void BuildFireColorRamp(FireColorRamp& ramp);
 
 // The platform-free half of BuildFirePalette: with FirePalette's static
 // entries 0..9 and 246..255 already filled from the display, makes ramp and
-// palette agree on all 256 colours and sets the flags (fireCount 0..236).
+// palette agree on all 256 colours and sets the flags. fireCount is taken
+// within 0..FireColorCount, so the static entries are never overwritten.
 void MergeFirePalette(FireColorRamp& ramp, FirePaletteRecord& palette, int32_t fireCount);
 
 // Bytes per surface row: width rounded up to a multiple of 4.
 int32_t SurfaceStride(int32_t width);
 
 // Surface row y, bytes 0..width-1 = grid row y + FireIndexBase; padding kept.
+// Grid values above 245 would carry into the next byte.
 void CopyToSurface(uint8_t* pixels, const uint8_t* grid, int32_t width, int32_t height);
 
-// Where an unscaled frame goes in a client area of right x bottom pixels.
+// Where an unscaled frame goes in a client area of right x bottom pixels;
+// size is taken through FireGridDivisor, as when the grid was sized.
 struct FramePlacement {
     int32_t x, y, width, height;
 };
