@@ -1,0 +1,189 @@
+// Runs natively against our profile layer and under Windows against the
+// platform's own functions: the same expectations hold for both.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "fire/FireSettings.h"
+#include "fire/ProfileStore.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::string SettingsPath() {
+#ifdef _WIN32
+    char directory[MAX_PATH];
+    GetWindowsDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\" + SettingsFile;
+#else
+    return std::string(ProfileDirectory) + "/" + SettingsFile;
+#endif
+}
+
+bool ReadText(std::string& text) {
+    std::FILE* stream = std::fopen(SettingsPath().c_str(), "rb");
+    if (stream == nullptr) return false;
+    text.clear();
+    int c;
+    while ((c = std::fgetc(stream)) != EOF) text += static_cast<char>(c);
+    std::fclose(stream);
+    return true;
+}
+
+std::string FileText() {
+    std::string text;
+    return ReadText(text) ? text : "<no file>";
+}
+
+void ForgetCachedFile() {
+#ifdef _WIN32
+    // The platform caches profile files; all-null arguments flush the cache.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, SettingsFile);
+#endif
+}
+
+void PutText(const std::string& text) {
+    std::FILE* stream = std::fopen(SettingsPath().c_str(), "wb");
+    ASSERT_NE(stream, nullptr);
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fclose(stream);
+    ForgetCachedFile();
+}
+
+// Each test starts without a settings file; the file found before is put back.
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+#ifndef _WIN32
+        char pattern[] = "/tmp/embrix-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory = pattern;
+        ProfileDirectory = directory.c_str();
+#endif
+        hadFile = ReadText(savedText);
+        std::remove(SettingsPath().c_str());
+        ForgetCachedFile();
+    }
+    void TearDown() override {
+        if (hadFile) {
+            PutText(savedText);
+        } else {
+            std::remove(SettingsPath().c_str());
+        }
+        ForgetCachedFile();
+#ifndef _WIN32
+        rmdir(directory.c_str());
+        ProfileDirectory = nullptr;
+#endif
+    }
+    std::string directory;
+    std::string savedText;
+    bool hadFile = false;
+};
+
+TEST_F(SettingsFileTest, MissingFileSectionOrKeyGivesTheReadersDefaults) {
+    for (const char* text : {"", "[Other]\r\nSize=2\r\n", "[Screen Saver.Embrix]\r\nSized=2\r\n"}) {
+        if (*text != '\0') PutText(text);
+        FireSettings = {0, 9, 0, 0};
+        LoadFireSettings();
+        EXPECT_EQ(FireSettings.size, 4) << text;
+        EXPECT_EQ(FireSettings.scaling, 0) << text;
+        EXPECT_EQ(FireSettings.newFire, 8) << text;
+        EXPECT_EQ(FireSettings.fireType, 8) << text;
+        // The dialog's default for the same key.
+        EXPECT_EQ(ReadFireSetting(FireTypeKey, 10), 10) << text;
+    }
+}
+
+TEST_F(SettingsFileTest, FourWritesOnAnEmptyFileMakeOneSectionInOrder) {
+    WriteFireSetting(SizeKey, 4);
+    WriteFireSetting(ScalingKey, 0);
+    WriteFireSetting(NewFireKey, 8);
+    WriteFireSetting(FireTypeKey, 10);
+    EXPECT_EQ(FileText(),
+              "[Screen Saver.Embrix]\r\nSize=4\r\nScaling=0\r\nNew fire=8\r\nFire type=10\r\n");
+    LoadFireSettings();
+    EXPECT_EQ(FireSettings.fireType, 10);
+
+    WriteFireSetting(SizeKey, -2147483647 - 1);
+    EXPECT_EQ(FileText(), "[Screen Saver.Embrix]\r\nSize=-2147483648\r\nScaling=0\r\n"
+                          "New fire=8\r\nFire type=10\r\n");
+    EXPECT_EQ(ReadFireSetting(SizeKey, 4), -2147483647 - 1);
+}
+
+TEST_F(SettingsFileTest, LookupIgnoresCaseAndSpacingButNotInnerBlanks) {
+    PutText("[ screen saver.EMBRIX ]\nnew FIRE = 3\n\tSIZE\t=\t2\t\n[Other]\nScaling=1\n");
+    EXPECT_EQ(ReadFireSetting(NewFireKey, 8), 3);
+    EXPECT_EQ(ReadFireSetting(SizeKey, 4), 2);
+    EXPECT_EQ(ReadFireSetting(ScalingKey, 0), 0);  // another section's key
+
+    PutText("[Screen Saver.Embrix]\rNew  fire=3\rFire type=5\rFire type=6\r");
+    EXPECT_EQ(ReadFireSetting(NewFireKey, 8), 8);
+    EXPECT_EQ(ReadFireSetting(FireTypeKey, 8), 5);  // the first of two wins
+}
+
+TEST_F(SettingsFileTest, WritesKeepOtherLinesInOrder) {
+    PutText("; top\r\n[Other]\r\na=1\r\n[Screen Saver.Embrix]\r\nScaling=1\r\n;c\r\n[Last]\r\nz=9\r\n");
+    WriteFireSetting(SizeKey, 8);
+    WriteFireSetting(ScalingKey, 0);
+    EXPECT_EQ(FileText(), "; top\r\n[Other]\r\na=1\r\n[Screen Saver.Embrix]\r\nScaling=0\r\n;c\r\n"
+                          "Size=8\r\n[Last]\r\nz=9\r\n");
+
+    PutText("[Other]\r\na=1");
+    WriteFireSetting(NewFireKey, 16);
+    EXPECT_EQ(FileText(), "[Other]\r\na=1\r\n[Screen Saver.Embrix]\r\nNew fire=16\r\n");
+
+    // The key keeps its spelling; a key without '=' is still the key.
+    PutText("[screen saver.embrix]\r\nsize=2\r\nFire type\r\n");
+    WriteFireSetting(SizeKey, 4);
+    WriteFireSetting(FireTypeKey, 12);
+    EXPECT_EQ(FileText(), "[screen saver.embrix]\r\nsize=4\r\nFire type=12\r\n");
+}
+
+TEST_F(SettingsFileTest, RewritesTidyTheFileUnlessTheValueIsAlreadyThere) {
+    const std::string untidy = "  [Screen Saver.Embrix] x\n  Size = 4 \n\n[B]\n\n c = \"q\" \n";
+    PutText(untidy);
+    WriteFireSetting(SizeKey, 4);
+    EXPECT_EQ(FileText(), untidy);
+
+    WriteFireSetting(ScalingKey, 0);
+    EXPECT_EQ(FileText(), "[Screen Saver.Embrix]\r\nSize=4\r\nScaling=0\r\n[B]\r\nc=\"q\"\r\n");
+
+    PutText("[Screen Saver.Embrix]\r\nSize=04\r\n");
+    WriteFireSetting(SizeKey, 4);
+    EXPECT_EQ(FileText(), "[Screen Saver.Embrix]\r\nSize=4\r\n");
+}
+
+TEST_F(SettingsFileTest, OddValueTextConvertsAsThePlatformDoes) {
+    const struct {
+        const char* line;
+        int32_t value;
+    } cases[] = {
+        {"Size=12", 12}, {"Size=-12", -12}, {"Size=+12", 12}, {"Size=\t 12", 12},
+        {"Size=12abc", 12}, {"Size=3.9", 3}, {"Size=1 2", 1}, {"Size=abc", 0},
+        {"Size=- 3", 0}, {"Size=--3", 0}, {"Size==3", 0}, {"Size=", 77}, {"Size=   ", 77},
+        {"Size", 77}, {"Size=010", 10}, {"Size=0x1F", 31}, {"Size=-0x10", -16},
+        {"Size=0X1F", 0}, {"Size=0b101", 5}, {"Size=0o17", 15}, {"Size=0b2", 0},
+        {"Size=4294967295", -1}, {"Size=2147483648", -2147483647 - 1},
+        {"Size=99999999999", 1215752191}, {"Size=\"12\"", 12}, {"Size='12'", 12},
+        {"Size=\"\"", 77}, {"Size=\" 5\"", 5}, {"Size=\"5", 0}, {"Size=\x01\x02" "5", 5},
+        {"Size=\xA0" "5", 0},
+        // At most 29 characters reach the conversion.
+        {"Size=00000000000000000000000000012", 12},
+        {"Size=000000000000000000000000000012", 1},
+        {"Size=\"000000000000000000000000000012\"", 1},
+        {"Size=\"00000000000000000000000000012\"", 1},
+    };
+    for (const auto& c : cases) {
+        PutText(std::string("[Screen Saver.Embrix]\r\n") + c.line + "\r\n");
+        EXPECT_EQ(ReadFireSetting(SizeKey, 77), c.value) << c.line;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "fire/FireSimulation.h"
+
+namespace {
+
+// Read before any test runs: both are constant-initialised.
+const uint32_t SeedAtStart = randomSeed;
+const int32_t CountdownAtStart = newFireCountdown;
+
+// A zero-filled grid of exactly width x height bytes, so that the sanitizers
+// see any access outside it.
+struct Grid {
+    Grid(int32_t w, int32_t h) : width(w), height(h), cells(new uint8_t[CellCount()]()) {}
+    size_t CellCount() const { return width > 0 && height > 0 ? size_t(width) * size_t(height) : 0; }
+    uint8_t& At(int32_t y, int32_t x) { return cells[size_t(y) * size_t(width) + size_t(x)]; }
+    int32_t width, height;
+    std::unique_ptr<uint8_t[]> cells;
+};
+
+// The generator state whose next result is r modulo modulus.
+uint32_t SeedGiving(int32_t r, int32_t modulus) {
+    randomSeed = 1;
+    for (;;) {
+        const uint32_t before = randomSeed;
+        if (NextRandom() % modulus == r) return before;
+    }
+}
+
+// Columns of row y that hold heat.
+std::vector<int32_t> HotColumns(Grid& grid, int32_t y) {
+    std::vector<int32_t> columns;
+    for (int32_t x = 0; x < grid.width; ++x) {
+        if (grid.At(y, x) != 0) columns.push_back(x);
+    }
+    return columns;
+}
+
+TEST(FireSimulation, GeneratorStartsAtOneAndGivesTheFixedSequence) {
+    EXPECT_EQ(SeedAtStart, 1u);
+    EXPECT_EQ(CountdownAtStart, 0);
+    randomSeed = 1;
+    for (int32_t expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) {
+        EXPECT_EQ(NextRandom(), expected);
+    }
+}
+
+// Frame numbers (from 1) on which the countdown sowed.
+std::vector<int32_t> SowingFrames(int32_t newFire, int32_t frames) {
+    Grid grid(160, 120);
+    FireField field{grid.width, grid.height, nullptr, grid.cells.get()};
+    newFireCountdown = 0;
+    std::vector<int32_t> sown;
+    for (int32_t frame = 1; frame <= frames; ++frame) {
+        const uint32_t before = randomSeed;
+        RunNewFireCountdown(field, 8, newFire);
+        if (randomSeed != before) sown.push_back(frame);
+    }
+    return sown;
+}
+
+TEST(FireSimulation, CountdownSowsOnTheFirstFrameThenEveryNewFirePlusOne) {
+    EXPECT_EQ(SowingFrames(8, 30), (std::vector<int32_t>{1, 10, 19, 28}));
+    EXPECT_EQ(SowingFrames(0, 5), (std::vector<int32_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(SowingFrames(-3, 1000), std::vector<int32_t>{1});
+    EXPECT_EQ(newFireCountdown, -1002);
+
+    // The count down wraps instead of overflowing.
+    Grid grid(3, 2);
+    FireField field{3, 2, nullptr, grid.cells.get()};
+    newFireCountdown = -2147483647 - 1;
+    RunNewFireCountdown(field, 1, 5);
+    EXPECT_EQ(newFireCountdown, 2147483647);
+
+    // A sowing of no spot still reloads.
+    newFireCountdown = 0;
+    RunNewFireCountdown(field, 100, 7);
+    EXPECT_EQ(newFireCountdown, 7);
+}
+
+TEST(FireSimulation, HotSpotCellsOnAWidth160Grid) {
+    const int32_t w = 160, h = 6;
+    const struct {
+        uint32_t seed;
+        std::vector<int32_t> bottom, above;
+    } cases[] = {
+        {1, {118, 119}, {119, 120}},                 // r = 41
+        {SeedGiving(1, w - 2), {0, w - 2, w - 1}, {w - 1}},
+        {SeedGiving(0, w - 2), {0, 1, w - 1}, {}},  // the cell past the grid is left out
+    };
+    for (const auto& c : cases) {
+        Grid grid(w, h);
+        FireField field{w, h, nullptr, grid.cells.get()};
+        randomSeed = c.seed;
+        SeedFire(field, w);  // one spot
+        EXPECT_EQ(HotColumns(grid, h - 1), c.bottom);
+        EXPECT_EQ(HotColumns(grid, h - 2), c.above);
+        EXPECT_EQ(grid.At(h - 1, c.bottom[0]), HotSpotHeat);
+        for (int32_t y = 0; y < h - 2; ++y) EXPECT_TRUE(HotColumns(grid, y).empty());
+    }
+}
+
+TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType) {
+    const struct {
+        int32_t width, height, fireType, calls;
+    } cases[] = {
+        {160, 4, 8, 20}, {160, 4, 161, 0}, {160, 4, 0, 0}, {160, 4, -5, 0},
+        {160, 1, 8, 0}, {2, 3, 1, 0}, {1, 2, 1, 0}, {0, 5, 1, 0}, {5, 0, 1, 0},
+    };
+    for (const auto& c : cases) {
+        Grid grid(c.width, c.height);
+        for (size_t i = 0; i < grid.CellCount(); ++i) grid.cells[i] = 7;
+        FireField field{c.width, c.height, nullptr, grid.cells.get()};
+        randomSeed = 1;
+        SeedFire(field, c.fireType);
+
+        uint32_t expectedSeed = 1;
+        for (int32_t i = 0; i < c.calls; ++i) expectedSeed = expectedSeed * 214013u + 2531011u;
+        EXPECT_EQ(randomSeed, expectedSeed) << c.width << "x" << c.height << " / " << c.fireType;
+        if (c.width > 0 && c.height > 0) {
+            for (int32_t x = 0; x < c.width; ++x) {
+                const uint8_t cell = grid.At(c.height - 1, x);
+                EXPECT_TRUE(cell == 0 || (c.calls > 0 && cell == HotSpotHeat)) << x;
+            }
+            if (c.calls == 0 && c.height > 1) {
+                EXPECT_EQ(grid.At(c.height - 2, 0), 7);
+            }
+        }
+    }
+}
+
+// Spreads src into a dest filled with 99 and returns dest.
+Grid Spread(Grid& src) {
+    Grid dest(src.width, src.height);
+    for (size_t i = 0; i < dest.CellCount(); ++i) dest.cells[i] = 99;
+    SpreadFire(dest.cells.get(), src.cells.get(), src.width, src.height);
+    return dest;
+}
+
+TEST(FireSimulation, ALoneHotCellGivesARingOf28OneRowHigher) {
+    Grid src(10, 9);
+    src.At(5, 4) = HotSpotHeat;
+    Grid dest = Spread(src);
+    for (int32_t y = 0; y < 7; ++y) {
+        for (int32_t x = 1; x < 9; ++x) {
+            const bool ring = y >= 3 && y <= 5 && x >= 3 && x <= 5 && !(y == 4 && x == 4);
+            EXPECT_EQ(dest.At(y, x), ring ? 28 : 0) << y << "," << x;
+        }
+    }
+}
+
+TEST(FireSimulation, UniformHeatCoolsByOneAndTheBottomRowSeesColdBelow) {
+    for (int v : {0, 1, 100, 235}) {
+        Grid src(7, 5);
+        for (size_t i = 0; i < src.CellCount(); ++i) src.cells[i] = uint8_t(v);
+        Grid dest = Spread(src);
+        const int bottomSource = (5 * v) >> 3;  // three of eight neighbours cold
+        for (int32_t y = 0; y < 5; ++y) {
+            for (int32_t x = 0; x < 7; ++x) {
+                int expected = 99;  // never written
+                if (y < 3 && x > 0 && x < 6) expected = v > 0 ? v - 1 : 0;
+                if (y == 3 && x > 0 && x < 6) expected = bottomSource > 0 ? bottomSource - 1 : 0;
+                EXPECT_EQ(dest.At(y, x), expected) << v << " at " << y << "," << x;
+            }
+        }
+    }
+}
+
+TEST(FireSimulation, DegenerateSizesSpreadNothing) {
+    const int32_t sizes[][2] = {{0, 5}, {1, 5}, {2, 5}, {5, 0}, {5, 1}, {65536, 2}, {-3, -4}};
+    for (const auto& size : sizes) {
+        Grid src(size[0], size[1]);
+        Grid dest = Spread(src);
+        for (size_t i = 0; i < dest.CellCount(); ++i) ASSERT_EQ(dest.cells[i], 99);
+    }
+    Grid smallest(3, 2);
+    EXPECT_EQ(Spread(smallest).At(0, 1), 0);
+}
+
+// Runs frames as the effect does; true when the bottom row of the block that
+// is not current at the start was ever cleared.
+bool OtherBlockSown(int32_t newFire) {
+    Grid first(8, 4), second(8, 4);
+    for (int32_t x = 0; x < 8; ++x) second.At(3, x) = 7;
+    FireField field{8, 4, second.cells.get(), first.cells.get()};
+    newFireCountdown = 0;
+    for (int32_t frame = 0; frame < 20; ++frame) {
+        RunNewFireCountdown(field, 8, newFire);
+        SpreadFire(field.next, field.current, field.width, field.height);
+        std::swap(field.next, field.current);
+    }
+    return second.At(3, 0) != 7;
+}
+
+TEST(FireSimulation, OddNewFireAlwaysSowsTheFirstBlockEvenAlternates) {
+    EXPECT_FALSE(OtherBlockSown(1));
+    EXPECT_FALSE(OtherBlockSown(3));
+    EXPECT_TRUE(OtherBlockSown(2));
+    EXPECT_TRUE(OtherBlockSown(0));
+}
+
+}  // namespace
