@@ -5,6 +5,10 @@
 
 constexpr DWORD VerifyInterval = 200;  // ms from one verifier run's end to the next start
 
+// "PwdChangePasswordA": provider key, owner window, two reserved zeros.
+typedef DWORD(WINAPI* ChangePasswordEntry)(LPCSTR provider, HWND owner, DWORD reserved1,
+                                           DWORD reserved2);
+
 // Loads "PASSWORD.CPL" when "ScreenSaveUsePassword" asks for a password.
 void LoadPasswordVerifier();
 
