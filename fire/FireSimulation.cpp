@@ -45,10 +45,12 @@ inline void SpreadRow(uint8_t* __restrict out, const uint8_t* __restrict above,
                       const uint8_t* __restrict centre, const uint8_t* __restrict below,
                       size_t width) {
     for (size_t x = 1; x + 1 < width; ++x) {
-        unsigned sum = above[x - 1] + above[x] + above[x + 1] + centre[x - 1] + centre[x + 1];
+        // Signed, and the cooling as a comparison: that way the compiler keeps
+        // the sums in 16-bit lanes.
+        int sum = above[x - 1] + above[x] + above[x + 1] + centre[x - 1] + centre[x + 1];
         if (HasBelow) sum += below[x - 1] + below[x] + below[x + 1];
-        const unsigned average = sum >> 3;
-        out[x] = static_cast<uint8_t>(average - (average != 0));
+        const int average = sum >> 3;
+        out[x] = static_cast<uint8_t>(average >= 1 ? average - 1 : 0);
     }
 }
 
