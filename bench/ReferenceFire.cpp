@@ -1,0 +1,51 @@
+#include "bench/ReferenceFire.h"
+
+#include <utility>
+
+int32_t referenceCountdown = 0;
+
+namespace {
+
+void ReferenceSeed(FireField& field, int32_t fireType) {
+    const int32_t w = field.width;
+    const int32_t h = field.height;
+    for (int32_t x = 0; x < w; ++x) field.current[(h - 1) * w + x] = 0;
+    const int32_t spots = w / fireType;
+    for (int32_t i = 0; i < spots; ++i) {
+        const int32_t r = NextRandom() % (w - 2);
+        const int32_t k = w * h - r;
+        const int32_t cells[4] = {k, k - w, k - 1, k - w + 1};
+        for (int32_t cell : cells) {
+            if (cell < w * h) field.current[cell] = HotSpotHeat;
+        }
+    }
+}
+
+void ReferenceSpread(uint8_t* dest, const uint8_t* src, int32_t w, int32_t h) {
+    for (int32_t y = 1; y < h; ++y) {
+        for (int32_t x = 1; x < w - 1; ++x) {
+            int32_t sum = 0;
+            for (int32_t dy = -1; dy <= 1; ++dy) {
+                for (int32_t dx = -1; dx <= 1; ++dx) {
+                    if ((dy == 0 && dx == 0) || y + dy >= h) continue;
+                    sum += src[(y + dy) * w + x + dx];
+                }
+            }
+            const int32_t average = sum / 8;
+            dest[(y - 1) * w + x] = static_cast<uint8_t>(average >= 1 ? average - 1 : 0);
+        }
+    }
+}
+
+}  // namespace
+
+void RunReferenceFrame(FireField& field, int32_t fireType, int32_t newFire) {
+    if (referenceCountdown == 0) {
+        ReferenceSeed(field, fireType);
+        referenceCountdown = newFire;
+    } else {
+        --referenceCountdown;
+    }
+    ReferenceSpread(field.next, field.current, field.width, field.height);
+    std::swap(field.next, field.current);
+}
