@@ -4,6 +4,7 @@
 
 #include "fire/ProfileStore.h"
 
+// The effect's defaults until a side reads the file.
 FireSettingsRecord FireSettings = {4, 0, 8, 8};
 
 const char SettingsFile[] = "control.ini";
