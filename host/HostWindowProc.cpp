@@ -28,8 +28,17 @@ void RestoreInputContext(HWND window)
 void ForwardToPreviewParent(HWND window, UINT message, LPARAM lParam)
 {
     HWND parent = GetParent(window);
-    if (parent && IsWindow(parent))
-        PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+    if (!parent || !IsWindow(parent)) return;
+    WPARAM parentHandle = reinterpret_cast<WPARAM>(parent);
+    if (PostMessageA(parent, message, parentHandle, lParam)) return;
+    // WM_HELP carries a pointer to its HELPINFO, which the platform will not
+    // post; a send carries it across, and the timeout keeps a hung parent
+    // from hanging the preview.
+    if (message == WM_HELP && GetLastError() == ERROR_MESSAGE_SYNC_ONLY) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(parent, message, parentHandle, lParam, SMTO_ABORTIFHUNG, 1000,
+                            &ignored);
+    }
 }
 
 bool IsBlockedSystemCommand(WPARAM command)

@@ -3,7 +3,10 @@
 // drawing once a close has been allowed.
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <imm.h>
+
+#include <utility>
 
 #include "WindowTestSupport.h"
 #include "fire/FireSettings.h"
@@ -104,13 +107,20 @@ TEST_F(HostWindow, FullScreenBlocksTaskSwitchAndSaverCommandsOnly)
 TEST_F(HostWindow, PreviewHelpGoesToTheParent)
 {
     ASSERT_TRUE(OpenPreview());
-    for (UINT message : {UINT(WM_HELP), UINT(WM_CONTEXTMENU)}) {
+    // Help carries a pointer to its details, the context menu a position.
+    HELPINFO help = {};
+    help.cbSize = sizeof help;
+    help.iContextType = HELPINFO_WINDOW;
+    help.hItemHandle = saver;
+    const std::pair<UINT, LPARAM> requests[] = {{WM_HELP, reinterpret_cast<LPARAM>(&help)},
+                                                {WM_CONTEXTMENU, 0x00560078}};
+    for (auto [message, lParam] : requests) {
         LastParentMessage = {};
-        EXPECT_EQ(SendMessageA(saver, message, 0x1234, 0x00560078), 1);
+        EXPECT_EQ(SendMessageA(saver, message, 0x1234, lParam), 1);
         PumpFor(20);
         EXPECT_EQ(LastParentMessage.message, message);
         EXPECT_EQ(LastParentMessage.wParam, reinterpret_cast<WPARAM>(parent));
-        EXPECT_EQ(LastParentMessage.lParam, 0x00560078);
+        EXPECT_EQ(LastParentMessage.lParam, lParam);
     }
     // Without a parent that is a window the request is dropped, still 1.
     SetParent(saver, nullptr);

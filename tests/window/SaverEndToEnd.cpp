@@ -1,5 +1,7 @@
 // The built saver as the platform starts it: full screen on a 1024 x 768
 // display and as a preview, with its pixels read back from the screen.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <set>

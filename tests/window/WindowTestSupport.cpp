@@ -79,12 +79,10 @@ HWND CreateSaverWindowForTests(HWND parent)
 HWND CreateTestParent(int width, int height)
 {
     RegisterSaverClassForTests();
-    RECT frame = {0, 0, width, height};
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN;
-    AdjustWindowRect(&frame, style, FALSE);
-    return CreateWindowExA(0, "EmbrixTestParent", "Embrix test parent", style, 100, 100,
-                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+    // No frame, so the client area is exactly the size asked for, however small.
+    return CreateWindowExA(0, "EmbrixTestParent", "Embrix test parent",
+                           WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, width, height,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
