@@ -1,13 +1,13 @@
 # The setup program: a silent install, the installed saver and a silent
 # uninstall, checked against the files and registry before and after.
-# tools/make-dist builds the setup programs into dist/ from build/win32 and
-# build/win64; each Windows build tests the one for its own kind of Windows.
+# tools/make-dist builds the setup programs into dist/ and puts a copy of the
+# one for each kind of Windows beside that build's saver, where its tests (and
+# the emulated 32-bit PC, which copies that folder) find it.
 if(WIN32)
-  set(EMBRIX_DIST_DIR ${PROJECT_SOURCE_DIR}/dist CACHE PATH "Where tools/make-dist puts the setup programs")
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(setup ${EMBRIX_DIST_DIR}/Embrix-${PROJECT_VERSION}-setup-x64.exe)
+    set(setup ${CMAKE_BINARY_DIR}/Embrix-${PROJECT_VERSION}-setup-x64.exe)
   else()
-    set(setup ${EMBRIX_DIST_DIR}/Embrix-${PROJECT_VERSION}-setup.exe)
+    set(setup ${CMAKE_BINARY_DIR}/Embrix-${PROJECT_VERSION}-setup.exe)
   endif()
   if(CMAKE_CROSSCOMPILING)
     # The tests run under Wine, which shows the Unix root as drive Z:.
