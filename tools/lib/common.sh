@@ -9,7 +9,8 @@ WINESERVER=/usr/lib/wine/wineserver
 EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils imagemagick
-  nsis zip)
+  nsis zip
+  clang libclang-rt-14-dev)
 
 log() { printf '== %s\n' "$*" >&2; }
 
