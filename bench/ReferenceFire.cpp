@@ -4,8 +4,6 @@
 
 int32_t referenceCountdown = 0;
 
-namespace {
-
 void ReferenceSeed(FireField& field, int32_t fireType) {
     const int32_t w = field.width;
     const int32_t h = field.height;
@@ -37,9 +35,16 @@ void ReferenceSpread(uint8_t* dest, const uint8_t* src, int32_t w, int32_t h) {
     }
 }
 
-}  // namespace
+void ReferenceCopy(uint8_t* pixels, const uint8_t* grid, int32_t w, int32_t h) {
+    const int32_t stride = (w + 3) / 4 * 4;
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+            pixels[y * stride + x] = static_cast<uint8_t>((grid[y * w + x] + 10) % 256);
+        }
+    }
+}
 
-void RunReferenceFrame(FireField& field, int32_t fireType, int32_t newFire) {
+void RunReferenceFrame(FireField& field, uint8_t* pixels, int32_t fireType, int32_t newFire) {
     if (referenceCountdown == 0) {
         ReferenceSeed(field, fireType);
         referenceCountdown = newFire;
@@ -47,5 +52,6 @@ void RunReferenceFrame(FireField& field, int32_t fireType, int32_t newFire) {
         --referenceCountdown;
     }
     ReferenceSpread(field.next, field.current, field.width, field.height);
+    ReferenceCopy(pixels, field.next, field.width, field.height);
     std::swap(field.next, field.current);
 }

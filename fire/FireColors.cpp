@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "fire/FireFrameStep.h"
 #include "fire/FireSettings.h"
 
 FirePaletteRecord FirePalette = {0x0300, 256, {}};
@@ -75,26 +76,7 @@ int32_t SurfaceStride(int32_t width) {
 }
 
 void CopyToSurface(uint8_t* pixels, const uint8_t* grid, int32_t width, int32_t height) {
-    if (pixels == nullptr || grid == nullptr || width <= 0 || height <= 0) return;
-    const size_t w = static_cast<size_t>(width);
-    const size_t stride = static_cast<size_t>(SurfaceStride(width));
-    const size_t words = w >> 2;
-    const uint32_t offset = 0x0A0A0A0Au;  // FireIndexBase in every byte
-    for (size_t y = 0; y < static_cast<size_t>(height); ++y) {
-        const uint8_t* from = grid + y * w;
-        uint8_t* to = pixels + y * stride;
-        // Heat is at most 235 and 235 + 10 fits a byte, so one 32-bit add
-        // does four cells without carries between them.
-        for (size_t i = 0; i < words; ++i) {
-            uint32_t four;
-            std::memcpy(&four, from + 4 * i, 4);
-            four += offset;
-            std::memcpy(to + 4 * i, &four, 4);
-        }
-        for (size_t x = words * 4; x < w; ++x) {
-            to[x] = static_cast<uint8_t>(from[x] + FireIndexBase);
-        }
-    }
+    CopyToSurfaceWith(FastestFireRows(), pixels, grid, width, height);
 }
 
 FramePlacement PlaceCentredFrame(int32_t right, int32_t bottom, int32_t gridWidth,

@@ -47,8 +47,8 @@ void MergeFirePalette(FireColorRamp& ramp, FirePaletteRecord& palette, int32_t f
 // Bytes per surface row: width rounded up to a multiple of 4.
 int32_t SurfaceStride(int32_t width);
 
-// Surface row y, bytes 0..width-1 = grid row y + FireIndexBase; padding kept.
-// Grid values above 245 would carry into the next byte.
+// Surface row y, bytes 0..width-1 = grid row y + FireIndexBase, each byte
+// modulo 256 on its own; padding kept.
 void CopyToSurface(uint8_t* pixels, const uint8_t* grid, int32_t width, int32_t height);
 
 // Where an unscaled frame goes in a client area of right x bottom pixels;
