@@ -1,5 +1,7 @@
-// One frame of the fire (countdown, sowing, spreading, swap) against the plain
-// reference, in ns per cell, with the ratio of the two at the end.
+// One frame step of the fire (countdown, sowing, spreading, the copy into a
+// stride-aligned surface, swap) in ns per cell: the plain reference, the
+// product's path, and a memcpy of the grid's bytes as the floor. The table at
+// the end sets them side by side for each grid.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -10,6 +12,8 @@
 #include <vector>
 
 #include "bench/ReferenceFire.h"
+#include "fire/FireColors.h"
+#include "fire/FireFrameStep.h"
 #include "fire/FireSimulation.h"
 
 namespace {
@@ -18,32 +22,76 @@ constexpr int32_t FireType = 8;
 constexpr int32_t NewFire = 8;
 constexpr int32_t WarmUpFrames = 200;  // long enough for the flames to reach the top
 
-void RunFrame(FireField& field) {
+void ProductFrame(FireField& field, uint8_t* pixels) {
     RunNewFireCountdown(field, FireType, NewFire);
-    SpreadFire(field.next, field.current, field.width, field.height);
+    SpreadFireOntoSurface(field.next, field.current, pixels, field.width, field.height);
     std::swap(field.next, field.current);
 }
 
-void ReferenceFrame(FireField& field) {
-    RunReferenceFrame(field, FireType, NewFire);
+void ReferenceFrame(FireField& field, uint8_t* pixels) {
+    RunReferenceFrame(field, pixels, FireType, NewFire);
 }
 
-template <void (*Frame)(FireField&)>
+}  // namespace
+
+// bench/ReferenceFireAtO2.cpp
+extern int32_t referenceCountdownAtO2;
+void RunReferenceFrameAtO2(FireField& field, uint8_t* pixels, int32_t fireType, int32_t newFire);
+
+namespace {
+
+void ReferenceFrameAtO2(FireField& field, uint8_t* pixels) {
+    RunReferenceFrameAtO2(field, pixels, FireType, NewFire);
+}
+
+// The floor: the grid's bytes copied once, nothing computed.
+void CopyFrame(FireField& field, uint8_t*) {
+    std::memcpy(field.next, field.current, size_t(field.width) * size_t(field.height));
+    std::swap(field.next, field.current);
+}
+
+// The product's frame on one set of row kernels, and in two passes, to show
+// what the dispatch and the fusion each bring.
+const FireRowKernels* forcedRows = &PortableFireRows;
+
+void FusedFrameOn(FireField& field, uint8_t* pixels) {
+    RunNewFireCountdown(field, FireType, NewFire);
+    SpreadFireOntoSurfaceWith(*forcedRows, field.next, field.current, pixels, field.width,
+                              field.height);
+    std::swap(field.next, field.current);
+}
+
+void TwoPassFrame(FireField& field, uint8_t* pixels) {
+    RunNewFireCountdown(field, FireType, NewFire);
+    SpreadFire(field.next, field.current, field.width, field.height);
+    CopyToSurface(pixels, field.next, field.width, field.height);
+    std::swap(field.next, field.current);
+}
+
+template <void (*Frame)(FireField&, uint8_t*)>
 void FireFrame(benchmark::State& state) {
     const int32_t width = static_cast<int32_t>(state.range(0));
     const int32_t height = static_cast<int32_t>(state.range(1));
     std::vector<uint8_t> a(size_t(width) * size_t(height)), b(a.size());
+    std::vector<uint8_t> pixels(size_t(SurfaceStride(width)) * size_t(height));
     FireField field{width, height, a.data(), b.data()};
     randomSeed = 1;
-    newFireCountdown = referenceCountdown = 0;
-    for (int32_t i = 0; i < WarmUpFrames; ++i) Frame(field);
+    newFireCountdown = referenceCountdown = referenceCountdownAtO2 = 0;
+    for (int32_t i = 0; i < WarmUpFrames; ++i) Frame(field, pixels.data());
     for (auto _ : state) {
-        Frame(field);
+        Frame(field, pixels.data());
         benchmark::DoNotOptimize(field.next);
+        benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }
     state.counters["per_cell"] = benchmark::Counter(
         double(a.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+template <const FireRowKernels* Rows>
+void FireFrameOn(benchmark::State& state) {
+    forcedRows = Rows;
+    FireFrame<FusedFrameOn>(state);
 }
 
 void Grids(benchmark::internal::Benchmark* b) {
@@ -53,29 +101,50 @@ void Grids(benchmark::internal::Benchmark* b) {
     }
 }
 
-BENCHMARK_TEMPLATE(FireFrame, RunFrame)->Name("Fire")->Apply(Grids);
-BENCHMARK_TEMPLATE(FireFrame, ReferenceFrame)->Name("Reference")->Apply(Grids);
+BENCHMARK_TEMPLATE(FireFrame, ReferenceFrame)->Name("Plain")->Apply(Grids);
+BENCHMARK_TEMPLATE(FireFrame, ProductFrame)->Name("Product")->Apply(Grids);
+BENCHMARK_TEMPLATE(FireFrame, CopyFrame)->Name("Memcpy")->Apply(Grids);
+BENCHMARK_TEMPLATE(FireFrame, ReferenceFrameAtO2)->Name("PlainO2")->Apply(Grids);
+BENCHMARK_TEMPLATE(FireFrame, TwoPassFrame)->Name("TwoPasses")->Apply(Grids);
+BENCHMARK_TEMPLATE(FireFrameOn, &PortableFireRows)->Name("Portable")->Apply(Grids);
+#if defined(EMBRIX_X86_FIRE_ROWS)
+BENCHMARK_TEMPLATE(FireFrameOn, &Sse2FireRows)->Name("Sse2")->Apply(Grids);
+#endif
 
-// Both frames must give the same grids, or the comparison means nothing.
+#if defined(EMBRIX_X86_FIRE_ROWS)
+void RegisterAvx2() {
+    if (ProcessorRunsAvx2()) {
+        benchmark::RegisterBenchmark("Avx2", FireFrameOn<&Avx2FireRows>)->Apply(Grids);
+    }
+}
+#endif
+
+// Both frames must give the same grids and surfaces, or the comparison means
+// nothing.
 bool FramesAgree() {
     const int32_t width = 97, height = 61;
-    std::vector<uint8_t> a(width * height), b(a.size()), c(a.size()), d(a.size());
-    FireField fast{width, height, a.data(), b.data()};
-    FireField plain{width, height, c.data(), d.data()};
+    const size_t cells = size_t(width) * size_t(height);
+    const size_t surface = size_t(SurfaceStride(width)) * size_t(height);
+    std::vector<uint8_t> a(cells), b(cells), c(cells), d(cells), fast(surface), plain(surface);
+    FireField product{width, height, a.data(), b.data()};
+    FireField reference{width, height, c.data(), d.data()};
     const uint32_t seed = randomSeed;
     newFireCountdown = referenceCountdown = 0;
     for (int32_t i = 0; i < 300; ++i) {
         randomSeed = seed + uint32_t(i);
-        RunFrame(fast);
+        ProductFrame(product, fast.data());
         randomSeed = seed + uint32_t(i);
-        ReferenceFrame(plain);
-        if (std::memcmp(fast.current, plain.current, a.size()) != 0) return false;
+        ReferenceFrame(reference, plain.data());
+        if (std::memcmp(product.current, reference.current, cells) != 0 || fast != plain) {
+            return false;
+        }
     }
     return true;
 }
 
-// The console table, then ns per cell of each grid for both frames and
-// their ratio (plain / fire: above 1 means the fire core is faster).
+// The console table, then ns per cell of each grid for the three frames with
+// plain / product (above 1: the product is faster) and product / memcpy
+// (how far the product is from the floor).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     RatioReporter() : ConsoleReporter(OO_Tabular) {}
@@ -94,19 +163,23 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\n%-10s %14s %14s %8s\n", "grid", "fire ns/cell", "plain ns/cell", "ratio");
+        std::printf("\n%-10s %9s %9s %9s %14s %14s\n", "ns/cell", "plain", "product", "memcpy",
+                    "plain/product", "product/memcpy");
         for (const std::string& grid : grids) {
             const std::map<std::string, double>& times = perCell[grid];
-            const auto fire = times.find("Fire");
-            const auto plain = times.find("Reference");
-            if (fire == times.end() || plain == times.end()) continue;
+            const auto plain = times.find("Plain");
+            const auto product = times.find("Product");
+            const auto copy = times.find("Memcpy");
+            if (plain == times.end() || product == times.end() || copy == times.end()) continue;
             std::string name = grid;
-            for (char& c : name) {
-                if (c == '/') c = 'x';
+            for (char& ch : name) {
+                if (ch == '/') ch = 'x';
             }
-            std::printf("%-10s %14.3f %14.3f %8.2f\n", name.c_str(), fire->second, plain->second,
-                        plain->second / fire->second);
+            std::printf("%-10s %9.4f %9.4f %9.4f %14.2f %14.2f\n", name.c_str(), plain->second,
+                        product->second, copy->second, plain->second / product->second,
+                        product->second / copy->second);
         }
+        std::printf("product rows: %s\n", FastestFireRows().name);
     }
 
 private:
@@ -118,9 +191,12 @@ private:
 
 int main(int argc, char** argv) {
     if (!FramesAgree()) {
-        std::fprintf(stderr, "the fire frame and the reference frame disagree\n");
+        std::fprintf(stderr, "the product's frame and the reference frame disagree\n");
         return 1;
     }
+#if defined(EMBRIX_X86_FIRE_ROWS)
+    RegisterAvx2();
+#endif
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RatioReporter reporter;
