@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "fire/FireFrameStep.h"
 #include "fire/FireSettings.h"
 #include "host/DefaultSaverProc.h"
 
@@ -42,8 +43,9 @@ void DrawFireFrame(HWND window)
     if (!field.next || !field.current || !fire.surface.pixels) return;
 
     RunNewFireCountdown(field, FireSettings.fireType, FireSettings.newFire);
-    SpreadFire(field.next, field.current, field.width, field.height);
-    CopyToSurface(fire.surface.pixels, field.next, field.width, field.height);
+    // next is computed and copied into the surface in one pass over the rows.
+    SpreadFireOntoSurface(field.next, field.current, fire.surface.pixels, field.width,
+                          field.height);
     std::swap(field.current, field.next);
     PresentFrame(window, fire.surface, fire.palette, fire.clientRect, field.width,
                  field.height, FireGridDivisor(FireSettings.size), FireSettings.scaling);
