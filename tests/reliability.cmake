@@ -1,0 +1,51 @@
+# Reliability: hand-edited settings, odd preview parents, broken platform
+# components and missing resources, all under wine64. The fuzz targets live in
+# fuzz/, a project of their own; tools/test runs them.
+if(WIN32)
+  set(EMBRIX_RELIABILITY_DIR ${CMAKE_BINARY_DIR}/tests/reliability)
+
+  # The probe "PASSWORD.CPL": reports the saver-running state from inside the
+  # process that loads it (see reliability/RunningStateProbe.cpp).
+  function(embrix_running_state_probe target folder def)
+    add_library(${target} SHARED reliability/RunningStateProbe.cpp ${def})
+    set_target_properties(${target} PROPERTIES
+      PREFIX "" OUTPUT_NAME PASSWORD SUFFIX .CPL
+      RUNTIME_OUTPUT_DIRECTORY ${folder}
+      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${target})
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      target_link_options(${target} PRIVATE -Wl,--enable-stdcall-fixup)
+    endif()
+    embrix_warnings(${target})
+  endfunction()
+  embrix_running_state_probe(embrix_running_state_probe ${EMBRIX_RELIABILITY_DIR}
+    reliability/RunningStateProbe.def)
+  target_compile_definitions(embrix_running_state_probe PRIVATE RUNNING_STATE_PROBE_ENTRY)
+  embrix_running_state_probe(embrix_entryless_probe ${EMBRIX_RELIABILITY_DIR}/entryless
+    reliability/RunningStateProbeEntryless.def)
+
+  # The built saver, started from outside.
+  set(EMBRIX_SAVER_RUN reliability/SaverRun.cpp)
+  embrix_test(NAME reliability_hostile_settings
+    SOURCES reliability/HostileSettingsTests.cpp reliability/ScreenCheck.cpp ${EMBRIX_SAVER_RUN}
+    LIBS user32 gdi32 advapi32)
+  embrix_test(NAME reliability_odd_previews
+    SOURCES reliability/OddPreviewTests.cpp ${EMBRIX_SAVER_RUN}
+    LIBS user32 gdi32 advapi32)
+  embrix_test(NAME reliability_faults
+    SOURCES reliability/FaultTests.cpp ${EMBRIX_SAVER_RUN}
+    LIBS user32 gdi32 advapi32)
+  foreach(test IN ITEMS reliability_hostile_settings reliability_odd_previews reliability_faults)
+    add_dependencies(${test} Embrix)
+  endforeach()
+  add_dependencies(reliability_faults embrix_running_state_probe embrix_entryless_probe)
+
+  # In this process, beside the probe.
+  embrix_test(NAME reliability_missing_resources
+    SOURCES reliability/MissingResourcesTests.cpp window/WindowTestSupport.cpp ${EMBRIX_SAVER_RUN}
+    LIBS embrix_win)
+  set_target_properties(reliability_missing_resources PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${EMBRIX_RELIABILITY_DIR})
+  set_tests_properties(reliability_missing_resources PROPERTIES
+    WORKING_DIRECTORY ${EMBRIX_RELIABILITY_DIR})
+  add_dependencies(reliability_missing_resources embrix_running_state_probe)
+endif()

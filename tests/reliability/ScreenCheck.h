@@ -1,0 +1,31 @@
+// The screen read back the way a screenshot reads it, and what the fire
+// looks like on it.
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+Screenshot CaptureScreen();
+
+// A colour of the fire's ramp as a true-colour display shows it.
+bool IsFireColor(COLORREF color);
+
+struct FireLook {
+    int lit = 0;          // non-black pixels inside the fire's rectangle
+    int litOutside = 0;   // non-black pixels anywhere else on the screen
+    int strange = 0;      // pixels inside that are no colour of the fire
+    COLORREF firstStrange = 0;
+    int litNearBottom = 0;  // lit pixels in the rectangle's lowest four rows
+};
+
+FireLook LookAt(const Screenshot& shot, const RECT& fire);
+
+// Columns of row y, from left up to right, that show the hottest heat (white).
+std::vector<int> HottestColumns(const Screenshot& shot, int y, int left, int right);
