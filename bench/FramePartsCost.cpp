@@ -1,0 +1,114 @@
+// Where a running saver's CPU time goes, measured in this process under the
+// platform: CPU time per call of the frame step (countdown, spreading and the
+// copy into the surface, swap) on the product's path and on the plain
+// reference, and of PresentFrame, in a full-screen window as the saver's:
+//   FramePartsCost <"Size"> <calls>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+#include "bench/ReferenceFire.h"
+#include "fire/FireColors.h"
+#include "fire/FireFrameStep.h"
+#include "fire/FireSimulation.h"
+#include "fire/FrameSurface.h"
+
+namespace {
+
+constexpr int32_t FireType = 8;
+constexpr int32_t NewFire = 8;
+
+double ProcessCpuSeconds()
+{
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    ULARGE_INTEGER k, u;
+    k.LowPart = kernel.dwLowDateTime;
+    k.HighPart = kernel.dwHighDateTime;
+    u.LowPart = user.dwLowDateTime;
+    u.HighPart = user.dwHighDateTime;
+    return static_cast<double>(k.QuadPart + u.QuadPart) * 1e-7;
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+template <typename Call>
+double CpuMicrosecondsPerCall(Call call, int calls)
+{
+    const double before = ProcessCpuSeconds();
+    for (int i = 0; i < calls; ++i) call();
+    GdiFlush();
+    const double perCall = (ProcessCpuSeconds() - before) / calls * 1e6;
+    PumpMessages();
+    return perCall;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: FramePartsCost <Size> <calls>\n");
+        return 2;
+    }
+    const int32_t size = std::atoi(argv[1]);
+    const int calls = std::atoi(argv[2]);
+    if (size < 1 || calls < 1) return 2;
+
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = "FramePartsCost";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, "FramePartsCost", "", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!window) return 1;
+    PumpMessages();
+
+    RECT client;
+    GetClientRect(window, &client);
+    FireColorRamp ramp;
+    BuildFireColorRamp(ramp);
+    const int32_t width = client.right / size, height = client.bottom / size;
+    const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
+    FireField field{width, height, static_cast<uint8_t*>(std::calloc(cells, 1)),
+                    static_cast<uint8_t*>(std::calloc(cells, 1))};
+    HPALETTE palette = BuildFirePalette(ramp, FireColorCount);
+    FrameSurface surface = CreateFrameSurface(ramp, width, height);
+    if (!field.next || !field.current || !surface.pixels) return 1;
+
+    auto productStep = [&] {
+        RunNewFireCountdown(field, FireType, NewFire);
+        SpreadFireOntoSurface(field.next, field.current, surface.pixels, width, height);
+        std::swap(field.next, field.current);
+    };
+    auto plainStep = [&] { RunReferenceFrame(field, surface.pixels, FireType, NewFire); };
+    auto present = [&] {
+        PresentFrame(window, surface, palette, client, width, height, size, 0);
+    };
+    for (int i = 0; i < 200; ++i) productStep();
+
+    const double productUs = CpuMicrosecondsPerCall(productStep, calls);
+    const double plainUs = CpuMicrosecondsPerCall(plainStep, calls);
+    const double presentUs = CpuMicrosecondsPerCall(present, calls);
+    std::printf("%4ldx%-4ld size %d  grid %dx%d  cpu us per call: product step %8.1f  "
+                "plain step %8.1f  PresentFrame %8.1f\n",
+                client.right, client.bottom, size, width, height, productUs, plainUs,
+                presentUs);
+
+    DestroyFrameSurface(surface);
+    DeleteObject(palette);
+    std::free(field.next);
+    std::free(field.current);
+    DestroyWindow(window);
+    return 0;
+}
