@@ -1,4 +1,5 @@
 #include "HostTestSupport.h"
+#include <cstdio>
 #include "host/DefaultSaverProc.h"
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
@@ -19,6 +20,18 @@ Entry FindEntry(HMODULE library, const char* name)
 {
     return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
+
+// A fault in a case ends the program with the fault's code at once: Wine's
+// crash dialog would otherwise hold the run until someone clicks it.
+LONG WINAPI EndOnFault(EXCEPTION_POINTERS* exception)
+{
+    std::fprintf(stderr, "fatal exception 0x%08lx\n",
+                 static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode));
+    std::fflush(stderr);
+    ExitProcess(exception->ExceptionRecord->ExceptionCode);
+}
+
+const LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter = SetUnhandledExceptionFilter(EndOnFault);
 
 const char DesktopKey[] = "Control Panel\\Desktop";
 const char UsePasswordValue[] = "ScreenSaveUsePassword";
