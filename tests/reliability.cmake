@@ -24,16 +24,12 @@ if(WIN32)
     reliability/RunningStateProbeEntryless.def)
 
   # The built saver, started from outside.
-  set(EMBRIX_SAVER_RUN reliability/SaverRun.cpp)
   embrix_test(NAME reliability_hostile_settings
-    SOURCES reliability/HostileSettingsTests.cpp reliability/ScreenCheck.cpp ${EMBRIX_SAVER_RUN}
-    LIBS user32 gdi32 advapi32)
+    SOURCES reliability/HostileSettingsTests.cpp LIBS embrix_test_support)
   embrix_test(NAME reliability_odd_previews
-    SOURCES reliability/OddPreviewTests.cpp ${EMBRIX_SAVER_RUN}
-    LIBS user32 gdi32 advapi32)
+    SOURCES reliability/OddPreviewTests.cpp LIBS embrix_test_support)
   embrix_test(NAME reliability_faults
-    SOURCES reliability/FaultTests.cpp ${EMBRIX_SAVER_RUN}
-    LIBS user32 gdi32 advapi32)
+    SOURCES reliability/FaultTests.cpp LIBS embrix_test_support)
   foreach(test IN ITEMS reliability_hostile_settings reliability_odd_previews reliability_faults)
     add_dependencies(${test} Embrix)
   endforeach()
@@ -41,8 +37,8 @@ if(WIN32)
 
   # In this process, beside the probe.
   embrix_test(NAME reliability_missing_resources
-    SOURCES reliability/MissingResourcesTests.cpp window/WindowTestSupport.cpp ${EMBRIX_SAVER_RUN}
-    LIBS embrix_win)
+    SOURCES reliability/MissingResourcesTests.cpp window/WindowTestSupport.cpp
+    LIBS embrix_win embrix_test_support)
   set_target_properties(reliability_missing_resources PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${EMBRIX_RELIABILITY_DIR})
   set_tests_properties(reliability_missing_resources PROPERTIES

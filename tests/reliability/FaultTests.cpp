@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "reliability/SaverRun.h"
+#include "support/KeptSettings.h"
+#include "support/SaverProcess.h"
 
 namespace {
 
@@ -36,14 +37,14 @@ class Faults : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // No crash dialog and no debugger for the children: the platform's
-        // standard treatment of a fault then lets the saver's guard act.
+        // No crash dialog for the children (and, below, no debugger): the
+        // platform's standard treatment of a fault then lets the guard act.
         SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
         SetUsePassword(true);
         folder = MakeScratchFolder("faults");
         saver = folder + "Embrix.scr";
         log = folder + "probe.log";
-        ASSERT_TRUE(CopyFileA(BuiltSaver().c_str(), saver.c_str(), FALSE)) << BuiltSaver();
+        ASSERT_TRUE(CopyFileA(SaverPath().c_str(), saver.c_str(), FALSE)) << SaverPath();
     }
     void TearDown() override { RemoveScratchFolder(folder); }
 
@@ -61,7 +62,7 @@ protected:
     // Starts a full-screen run and posts one key; the exit code.
     DWORD RunAndPressAKey(const ExtraEnvironment& environment)
     {
-        SaverRun run;
+        SaverProcess run;
         if (!StartSaver(saver, "/s", run, environment)) return NoExit;
         HWND window = WaitForFullScreen(run);
         EXPECT_TRUE(window) << "no full-screen window";
@@ -71,6 +72,7 @@ protected:
     }
 
     KeptSettings kept;
+    NoFaultDebugger noDebugger;
     std::string folder, saver, log;
     DWORD last = 0;
 };
@@ -100,7 +102,7 @@ TEST_F(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
 TEST_F(Faults, RefusedThenAcceptedCloseLowersTheStateAtTheEnd)
 {
     PutVerifier(Probe());
-    SaverRun run;
+    SaverProcess run;
     ASSERT_TRUE(StartSaver(saver, "/s", run, ProbeEnvironment("refuse-first")));
     HWND window = WaitForFullScreen(run);
     ASSERT_TRUE(window);
@@ -123,7 +125,7 @@ TEST_F(Faults, PreviewNeverLoadsTheVerifier)
     HWND parent = CreateWindowExA(0, "STATIC", "Preview parent", WS_POPUP | WS_VISIBLE, 0, 0, 152,
                                   112, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(parent);
-    SaverRun run;
+    SaverProcess run;
     ASSERT_TRUE(StartSaver(saver, "/p " + std::to_string(reinterpret_cast<ULONG_PTR>(parent)), run,
                            ProbeEnvironment("accept")));
     HWND preview = WaitForWindow(
@@ -137,11 +139,11 @@ TEST_F(Faults, PreviewNeverLoadsTheVerifier)
 TEST_F(Faults, SecondFullScreenRunLoadsNothing)
 {
     PutVerifier(Probe());
-    SaverRun first;
+    SaverProcess first;
     ASSERT_TRUE(StartSaver(saver, "/s", first, ProbeEnvironment("accept")));
     HWND window = WaitForFullScreen(first);
     ASSERT_TRUE(window);
-    SaverRun second;
+    SaverProcess second;
     ASSERT_TRUE(StartSaver(saver, "/s", second, ProbeEnvironment("accept")));
     const DWORD secondId = second.id;
     EXPECT_EQ(WaitForExit(second), 0u);
@@ -164,7 +166,7 @@ TEST_P(MissingPasswordChange, EndsWithZero)
     if (brokenFile) {
         ASSERT_TRUE(WriteWholeFile(folder + "MPR.DLL", std::string(4096, 'x')));
     }
-    const std::string overrides = EnvironmentOf("WINEDLLOVERRIDES");
+    const std::string overrides = EnvironmentValue("WINEDLLOVERRIDES");
     const ExtraEnvironment environment = {
         {"WINEDLLOVERRIDES", overrides + (overrides.empty() ? "" : ";") + (brokenFile ? "mpr=n" : "mpr=")}};
 
@@ -173,7 +175,7 @@ TEST_P(MissingPasswordChange, EndsWithZero)
     ASSERT_TRUE(owner);
     for (const std::string& tail :
          {"/a " + std::to_string(reinterpret_cast<ULONG_PTR>(owner)), std::string("/a")}) {
-        SaverRun run;
+        SaverProcess run;
         ASSERT_TRUE(StartSaver(saver, tail, run, environment));
         EXPECT_EQ(WaitForExit(run), 0u) << tail;
     }

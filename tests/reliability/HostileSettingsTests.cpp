@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "reliability/SaverRun.h"
-#include "reliability/ScreenCheck.h"
+#include "support/KeptSettings.h"
+#include "support/SaverProcess.h"
+#include "support/ScreenCheck.h"
 
 namespace {
 
@@ -70,8 +71,8 @@ protected:
     // says, and ends it with a key.
     void RunFullScreen(const Expected& expected)
     {
-        SaverRun run;
-        ASSERT_TRUE(StartSaver(BuiltSaver(), "/s", run)) << BuiltSaver();
+        SaverProcess run;
+        ASSERT_TRUE(StartSaver(SaverPath(), "/s", run)) << SaverPath();
         HWND window = WaitForFullScreen(run);
         ASSERT_TRUE(window) << "no full-screen window";
         RECT rect = {};
@@ -226,8 +227,8 @@ TEST_F(HostileSettings, DefaultsSowAgainAndAgain)
     // What the sown-once cases rule out: with the defaults the bottom row's
     // hot spots change from one sowing to the next.
     ASSERT_TRUE(WriteSettingsSection(""));
-    SaverRun run;
-    ASSERT_TRUE(StartSaver(BuiltSaver(), "/s", run));
+    SaverProcess run;
+    ASSERT_TRUE(StartSaver(SaverPath(), "/s", run));
     HWND window = WaitForFullScreen(run);
     ASSERT_TRUE(window);
     std::vector<std::vector<int>> seen;
@@ -297,8 +298,8 @@ protected:
     // Opens the dialog, presses OK and gives the exit code.
     DWORD OpenAndConfirm()
     {
-        SaverRun run;
-        if (!StartSaver(BuiltSaver(), "/c", run)) return NoExit;
+        SaverProcess run;
+        if (!StartSaver(SaverPath(), "/c", run)) return NoExit;
         HWND dialog = WaitForSettingsDialog(run);
         EXPECT_TRUE(dialog) << "no settings dialog";
         if (dialog)

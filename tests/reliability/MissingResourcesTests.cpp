@@ -11,7 +11,8 @@
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
 #include "host/SaverWindow.h"
-#include "reliability/SaverRun.h"
+#include "support/KeptSettings.h"
+#include "support/SaverProcess.h"
 #include "window/WindowTestSupport.h"
 
 #ifndef SPI_GETSCREENSAVERRUNNING

@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "reliability/SaverRun.h"
+#include "support/KeptSettings.h"
+#include "support/SaverProcess.h"
 
 namespace {
 
@@ -64,9 +65,9 @@ TEST_P(OddPreview, OpensAndEndsWithItsParent)
     EXPECT_EQ(client.right, GetParam().width);
     EXPECT_EQ(client.bottom, GetParam().height);
 
-    SaverRun run;
+    SaverProcess run;
     const std::string handle = std::to_string(reinterpret_cast<ULONG_PTR>(parent));
-    ASSERT_TRUE(StartSaver(BuiltSaver(), "/p " + handle, run)) << BuiltSaver();
+    ASSERT_TRUE(StartSaver(SaverPath(), "/p " + handle, run)) << SaverPath();
     HWND preview = WaitForWindow(
         [&] { return FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview"); }, run);
     ASSERT_TRUE(preview) << "no preview inside the parent";

@@ -1,4 +1,4 @@
-#include "reliability/ScreenCheck.h"
+#include "support/ScreenCheck.h"
 
 #include <set>
 
@@ -47,9 +47,14 @@ bool IsFireColor(COLORREF color)
 
 FireLook LookAt(const Screenshot& shot, const RECT& fire)
 {
+    return LookAt(shot, RECT{0, 0, shot.width, shot.height}, fire);
+}
+
+FireLook LookAt(const Screenshot& shot, const RECT& area, const RECT& fire)
+{
     FireLook look;
-    for (int y = 0; y < shot.height; ++y) {
-        for (int x = 0; x < shot.width; ++x) {
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
             const COLORREF c = shot.At(x, y);
             const bool inside = x >= fire.left && x < fire.right && y >= fire.top && y < fire.bottom;
             if (!inside) {

@@ -19,12 +19,15 @@ bool IsFireColor(COLORREF color);
 
 struct FireLook {
     int lit = 0;          // non-black pixels inside the fire's rectangle
-    int litOutside = 0;   // non-black pixels anywhere else on the screen
+    int litOutside = 0;   // non-black pixels elsewhere in the area looked at
     int strange = 0;      // pixels inside that are no colour of the fire
     COLORREF firstStrange = 0;
     int litNearBottom = 0;  // lit pixels in the rectangle's lowest four rows
 };
 
+// Looks at the area (the whole screen when not given): the fire's rectangle
+// should hold only fire colours, the rest only black.
+FireLook LookAt(const Screenshot& shot, const RECT& area, const RECT& fire);
 FireLook LookAt(const Screenshot& shot, const RECT& fire);
 
 // Columns of row y, from left up to right, that show the hottest heat (white).
