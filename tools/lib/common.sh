@@ -70,15 +70,19 @@ setup_wine_prefix() {
   export WINEPREFIX=$EMBRIX_BUILD/wineprefix
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  if [ ! -f "$WINEPREFIX/.embrix-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.embrix-ready-2" ]; then
     log "making the Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     "$WINE64" wineboot -i >/dev/null 2>&1
     "$WINESERVER" -w
     # Closing a managed full-screen window costs seconds; tests close many.
     "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # A test program that crashes gets its backtrace printed and ends, rather
+    # than waiting behind a crash dialog that nobody will click.
+    "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      >/dev/null 2>&1
     "$WINESERVER" -w
-    touch "$WINEPREFIX/.embrix-ready"
+    touch "$WINEPREFIX/.embrix-ready-2"
   fi
 }
 
