@@ -7,15 +7,9 @@ if(WIN32)
   # The probe "PASSWORD.CPL": reports the saver-running state from inside the
   # process that loads it (see reliability/RunningStateProbe.cpp).
   function(embrix_running_state_probe target folder def)
-    add_library(${target} SHARED reliability/RunningStateProbe.cpp ${def})
-    set_target_properties(${target} PROPERTIES
-      PREFIX "" OUTPUT_NAME PASSWORD SUFFIX .CPL
-      RUNTIME_OUTPUT_DIRECTORY ${folder}
-      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${target})
-    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-      target_link_options(${target} PRIVATE -Wl,--enable-stdcall-fixup)
-    endif()
-    embrix_warnings(${target})
+    embrix_double(${target} PASSWORD.CPL ${folder}
+      reliability/RunningStateProbe.cpp doubles/DoubleLog.cpp ${def})
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   endfunction()
   embrix_running_state_probe(embrix_running_state_probe ${EMBRIX_RELIABILITY_DIR}
     reliability/RunningStateProbe.def)

@@ -145,3 +145,18 @@ void HostTest::TearDown()
     SetSaverRunning(FALSE);
     SaverHostState = SaverHostStateAtStart;
 }
+
+std::string ReadLogFile(const char* path)
+{
+    std::string text;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "(no file)";
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}

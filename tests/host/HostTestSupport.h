@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <string>
 #include "doubles/VerifierDouble.h"
 
 #ifndef SPI_GETSCREENSAVERRUNNING
@@ -29,6 +30,9 @@ void DeleteUsePassword();
 BOOL SaverRunningState();
 
 HCURSOR ArrowCursor();
+
+// The whole text of a double's log file; "(no file)" when there is none.
+std::string ReadLogFile(const char* path);
 
 struct VerifierDoubleEntries {
     VerifierDoubleResetEntry reset;

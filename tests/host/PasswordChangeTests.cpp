@@ -17,21 +17,6 @@ Entry FindEntry(HMODULE library, const char* name)
 
 const char ChangeLog[] = "mpr_double.log";
 
-std::string ReadFileText(const char* path)
-{
-    std::string text;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "(no file)";
-    char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
 class PasswordChange : public HostTest {
 protected:
     void SetUp() override
@@ -72,7 +57,7 @@ TEST_F(PasswordChange, PassesScrsaveTheOwnerAndTwoZeros)
     EXPECT_EQ(owner, window);
     EXPECT_EQ(third, 0u);
     EXPECT_EQ(fourth, 0u);
-    EXPECT_EQ(ReadFileText(ChangeLog),
+    EXPECT_EQ(ReadLogFile(ChangeLog),
               "SCRSAVE " + std::to_string(reinterpret_cast<ULONG_PTR>(window)) + " 0 0\n");
     FreeLibrary(held);
 }
@@ -99,7 +84,7 @@ TEST_F(PasswordChange, MprDisabledDoesNothing)
     ASSERT_EQ(found, nullptr) << "run with mpr disabled in WINEDLLOVERRIDES";
 
     ChangeSaverPassword(window);
-    EXPECT_EQ(ReadFileText(ChangeLog), "(no file)");
+    EXPECT_EQ(ReadLogFile(ChangeLog), "(no file)");
 }
 
 }  // namespace

@@ -32,21 +32,6 @@ DWORD RunProbe(const char* mode, const char* window)
     return exitCode;
 }
 
-std::string ReadProbeLog()
-{
-    std::string text;
-    HANDLE file = CreateFileA(ProbeLog, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
 TEST(VerifierDoubleModes, AnswersFaultsAndLogsForAnotherProcess)
 {
     DeleteFileA(ProbeLog);
@@ -54,7 +39,7 @@ TEST(VerifierDoubleModes, AnswersFaultsAndLogsForAnotherProcess)
     EXPECT_EQ(RunProbe("refuse", "196612"), 0u);
     EXPECT_EQ(RunProbe("fault", "12"), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
     EXPECT_EQ(RunProbe(nullptr, "7"), 1u);  // unset: accepts
-    EXPECT_EQ(ReadProbeLog(),
+    EXPECT_EQ(ReadLogFile(ProbeLog),
               "VerifyScreenSavePwd 65570 accept\n"
               "VerifyScreenSavePwd 196612 refuse\n"
               "VerifyScreenSavePwd 12 fault\n"

@@ -14,6 +14,8 @@
 // Built without RUNNING_STATE_PROBE_ENTRY it lacks the entry and only logs.
 #include <windows.h>
 
+#include "doubles/DoubleLog.h"
+
 #ifndef SPI_GETSCREENSAVERRUNNING
 #define SPI_GETSCREENSAVERRUNNING 114
 #endif
@@ -34,41 +36,20 @@ char* AppendText(char* at, const char* text)
     return at;
 }
 
-char* AppendNumber(char* at, ULONG_PTR value)
-{
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (count > 0) *at++ = digits[--count];
-    *at = '\0';
-    return at;
-}
-
 void Log(const char* event, const char* detail)
 {
-    char path[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableA("EMBRIX_PROBE_LOG", path, sizeof path);
-    if (length == 0 || length >= sizeof path) return;
     char line[128];
-    char* at = AppendNumber(line, GetCurrentProcessId());
+    char* at = AppendDecimal(line, GetCurrentProcessId());
     at = AppendText(at, " ");
     at = AppendText(at, event);
     at = AppendText(at, " running=");
-    at = AppendNumber(at, static_cast<ULONG_PTR>(SaverRunning()));
+    at = AppendDecimal(at, static_cast<ULONG_PTR>(SaverRunning()));
     if (detail) {
         at = AppendText(at, " ");
         at = AppendText(at, detail);
     }
     AppendText(at, "\r\n");
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
-    CloseHandle(file);  // at once: the caller may be about to fault
+    AppendToDoubleLog("EMBRIX_PROBE_LOG", line);
 }
 
 bool EnvironmentIs(const char* name, const char* value)
