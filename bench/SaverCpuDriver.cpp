@@ -10,34 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "bench/FrameCountHook.h"
+#include "bench/SaverLaunch.h"
 
 namespace {
-
-// Frames and CPU time at one timer message of the saver; false if no sample
-// came within a few seconds.
-bool TakeSample(RequestFrameSampleFunction request, TakenFrameSampleFunction taken,
-                FrameSample& sample)
-{
-    const LONG number = request();
-    for (int i = 0; i < 500; ++i) {
-        if (taken(number, &sample)) return true;
-        Sleep(10);
-    }
-    return false;
-}
-
-HWND WaitForSaverWindow(DWORD processId)
-{
-    for (int i = 0; i < 200; ++i) {
-        HWND window = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
-        DWORD owner = 0;
-        if (window) GetWindowThreadProcessId(window, &owner);
-        if (window && owner == processId) return window;
-        Sleep(50);
-    }
-    return nullptr;
-}
 
 int Fail(const char* what)
 {
@@ -58,43 +33,26 @@ int main(int argc, char** argv)
     WritePrivateProfileStringA("Screen Saver.Embrix", "Size", argv[2], "control.ini");
     WritePrivateProfileStringA("Screen Saver.Embrix", "Scaling", "0", "control.ini");
 
-    HMODULE hook = LoadLibraryA("FrameCountHook.dll");
-    if (!hook) return Fail("no FrameCountHook.dll");
-    const auto hookProcedure = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(hook, "CountTimerMessages")));
-    const auto request = reinterpret_cast<RequestFrameSampleFunction>(
-        reinterpret_cast<void*>(GetProcAddress(hook, "RequestFrameSample")));
-    const auto taken = reinterpret_cast<TakenFrameSampleFunction>(
-        reinterpret_cast<void*>(GetProcAddress(hook, "TakenFrameSample")));
-    if (!hookProcedure || !request || !taken) return Fail("hook library without its entries");
-
-    std::string commandLine = "\"" + saver + "\" /s";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION saverProcess = {};
-    if (!CreateProcessA(saver.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &saverProcess)) {
-        return Fail("the saver did not start");
-    }
-    HWND window = WaitForSaverWindow(saverProcess.dwProcessId);
-    HHOOK counting = window ? SetWindowsHookExA(WH_GETMESSAGE, hookProcedure, hook,
-                                                saverProcess.dwThreadId)
-                            : nullptr;
+    if (!StartFullScreenSaver(saver, saverProcess)) return Fail("the saver did not start");
+    HWND window = WaitForSaverWindow(saverProcess);
+    const FrameCounter counter =
+        window ? StartCountingFrames(saverProcess.dwThreadId) : FrameCounter{};
     int result = 0;
-    if (!counting) {
+    if (!counter.hook) {
         result = Fail(window ? "no hook on the saver's thread" : "no saver window");
     } else {
         // The hook library loads at the saver's next message; the first
         // frames also fault in the grids and the surface.
         Sleep(1500);
         FrameSample first = {}, last = {};
-        const bool sampled = TakeSample(request, taken, first);
+        const bool sampled = TakeFrameSample(counter, first);
         Sleep(static_cast<DWORD>(seconds) * 1000);
         LARGE_INTEGER frequency;
         QueryPerformanceFrequency(&frequency);
         RECT client = {};
         GetClientRect(window, &client);
-        if (!sampled || !TakeSample(request, taken, last) || last.frames <= first.frames) {
+        if (!sampled || !TakeFrameSample(counter, last) || last.frames <= first.frames) {
             result = Fail("no frames counted");
         } else {
             const double frames = static_cast<double>(last.frames - first.frames);
@@ -106,7 +64,7 @@ int main(int argc, char** argv)
                         argv[4], client.right, client.bottom, argv[2], frames, frames / wall,
                         100.0 * cpu / wall, 1e6 * cpu / frames);
         }
-        UnhookWindowsHookEx(counting);
+        UnhookWindowsHookEx(counter.hook);
     }
     if (window) PostMessageA(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(saverProcess.hProcess, 10000) != WAIT_OBJECT_0) {

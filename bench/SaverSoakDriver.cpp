@@ -27,31 +27,11 @@
 #include <string>
 #include <vector>
 
-#include "bench/FrameCountHook.h"
+#include "bench/SaverLaunch.h"
 
 namespace {
 
 constexpr DWORD Patience = 60000;  // for the window and the exit: a guard against hangs
-
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
-
-HWND WaitForSaverWindow(const PROCESS_INFORMATION& saver)
-{
-    for (DWORD waited = 0; waited < Patience; waited += 50) {
-        HWND window = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
-        DWORD owner = 0;
-        if (window) GetWindowThreadProcessId(window, &owner);
-        if (window && owner == saver.dwProcessId) return window;
-        if (WaitForSingleObject(saver.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
-    }
-    return nullptr;
-}
 
 // One entry of a GDI handle table (the same in 32- and 64-bit processes), and
 // where the PEB keeps the table's address. The saver must be of this
@@ -247,41 +227,11 @@ Sources ChooseSources(const PROCESS_INFORMATION& saver)
 
 // Counts the saver's timer messages through FrameCountHook.dll when it lies
 // beside this program; frames are optional, everything else works without.
-struct FrameCounter {
-    HHOOK hook;
-    RequestFrameSampleFunction request;
-    TakenFrameSampleFunction taken;
-};
-
-FrameCounter StartCountingFrames(DWORD saverThread)
-{
-    FrameCounter counter = {};
-    HMODULE library = LoadLibraryA((ProgramFolder() + "FrameCountHook.dll").c_str());
-    if (!library) return counter;
-    const auto procedure = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(library, "CountTimerMessages")));
-    counter.request = reinterpret_cast<RequestFrameSampleFunction>(
-        reinterpret_cast<void*>(GetProcAddress(library, "RequestFrameSample")));
-    counter.taken = reinterpret_cast<TakenFrameSampleFunction>(
-        reinterpret_cast<void*>(GetProcAddress(library, "TakenFrameSample")));
-    if (procedure && counter.request && counter.taken) {
-        counter.hook = SetWindowsHookExA(WH_GETMESSAGE, procedure, library, saverThread);
-    }
-    return counter;
-}
-
-// Frames taken so far, or -1 when they are not counted or no timer message
-// came within a few seconds.
+// Frames taken so far, or -1 when they are not counted.
 long CountedFrames(const FrameCounter& counter)
 {
-    if (!counter.hook) return -1;
-    const LONG number = counter.request();
     FrameSample sample = {};
-    for (int i = 0; i < 500; ++i) {
-        if (counter.taken(number, &sample)) return sample.frames;
-        Sleep(10);
-    }
-    return -1;
+    return TakeFrameSample(counter, sample) ? sample.frames : -1;
 }
 
 int Fail(const char* what)
@@ -304,14 +254,8 @@ int main(int argc, char** argv)
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // each sample shows as it is taken
 
-    std::string commandLine = "\"" + saver + "\" /s";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION saverProcess = {};
-    if (!CreateProcessA(saver.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &saverProcess)) {
-        return Fail("the saver did not start");
-    }
+    if (!StartFullScreenSaver(saver, saverProcess)) return Fail("the saver did not start");
     HWND window = WaitForSaverWindow(saverProcess);
     if (!window) {
         TerminateProcess(saverProcess.hProcess, 1);
