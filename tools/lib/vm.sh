@@ -313,6 +313,7 @@ vm_ctest() {
   local img=$VM_IMAGE extra; extra=$(mktemp -d)
   echo "$build" >"$extra/build-dir"
   printf '%s\n' "$@" >"$extra/ctest-args"
+  echo "${EMBRIX_VM_TEST_LIMIT:-480}" >"$extra/test-limit"
   local paths=()
   mapfile -t paths < <(
     find "$build" -name CMakeFiles -prune -o \( -name CTestTestfile.cmake -o -name DartConfiguration.tcl \) -print
