@@ -10,7 +10,8 @@ EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils imagemagick
   nsis zip
-  clang libclang-rt-14-dev)
+  clang libclang-rt-14-dev
+  qemu-system-x86 qemu-user-static debootstrap debian-archive-keyring e2fsprogs)
 
 log() { printf '== %s\n' "$*" >&2; }
 
