@@ -128,8 +128,7 @@ TEST_F(Faults, PreviewNeverLoadsTheVerifier)
     SaverProcess run;
     ASSERT_TRUE(StartSaver(saver, "/p " + std::to_string(reinterpret_cast<ULONG_PTR>(parent)), run,
                            ProbeEnvironment("accept")));
-    HWND preview = WaitForWindow(
-        [&] { return FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview"); }, run);
+    HWND preview = WaitForPreview(parent, run);
     EXPECT_TRUE(preview);
     DestroyWindow(parent);
     EXPECT_EQ(WaitForExit(run), 0u);

@@ -68,8 +68,7 @@ TEST_P(OddPreview, OpensAndEndsWithItsParent)
     SaverProcess run;
     const std::string handle = std::to_string(reinterpret_cast<ULONG_PTR>(parent));
     ASSERT_TRUE(StartSaver(SaverPath(), "/p " + handle, run)) << SaverPath();
-    HWND preview = WaitForWindow(
-        [&] { return FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview"); }, run);
+    HWND preview = WaitForPreview(parent, run);
     ASSERT_TRUE(preview) << "no preview inside the parent";
     RECT inside = {};
     GetClientRect(preview, &inside);

@@ -73,12 +73,7 @@ struct SettingsDialogTest : ::testing::Test {
     // on screen; null when it did not come.
     HWND OpenWith(const std::string& commandLine) {
         if (!StartProgram(SaverPath(), commandLine, running)) return nullptr;
-        dialog = WaitForWindow(
-            [&]() -> HWND {
-                HWND found = FindProcessWindow(running.id, "#32770", "Embrix settings");
-                return found && IsWindowVisible(found) ? found : nullptr;
-            },
-            running);
+        dialog = WaitForSettingsDialog(running);
         return dialog;
     }
     HWND Open(const std::string& tail) { return OpenWith(QuotedCommand(SaverPath(), tail)); }

@@ -57,9 +57,7 @@ void ExpectPreviewRuns(const char* form) {
     wsprintfA(tail, form, static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(parent)));
     SaverProcess running;
     ASSERT_TRUE(StartSaver(SaverPath(), tail, running)) << tail;
-    HWND preview = WaitForWindow(
-        [&] { return FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview"); },
-        running);
+    HWND preview = WaitForPreview(parent, running);
     EXPECT_NE(preview, nullptr) << tail;
     if (preview != nullptr) {
         DWORD owner = 0;

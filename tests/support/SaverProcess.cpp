@@ -26,6 +26,10 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context)
     return FALSE;
 }
 
+// A window can be found while its creation still runs, before it is shown;
+// tests look at it once it is.
+HWND VisibleOrNull(HWND window) { return window && IsWindowVisible(window) ? window : nullptr; }
+
 void EndProcess(SaverProcess& running)
 {
     TerminateProcess(running.process, NoExit);
@@ -137,14 +141,28 @@ HWND FindProcessWindow(DWORD processId, const char* className, const char* title
 HWND WaitForFullScreen(const SaverProcess& running)
 {
     return WaitForWindow(
-        [&] { return FindProcessWindow(running.id, "WindowsScreenSaverClass", "Screen Saver"); },
+        [&] {
+            return VisibleOrNull(
+                FindProcessWindow(running.id, "WindowsScreenSaverClass", "Screen Saver"));
+        },
+        running);
+}
+
+HWND WaitForPreview(HWND parent, const SaverProcess& running)
+{
+    return WaitForWindow(
+        [&] {
+            return VisibleOrNull(
+                FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview"));
+        },
         running);
 }
 
 HWND WaitForSettingsDialog(const SaverProcess& running)
 {
     return WaitForWindow(
-        [&] { return FindProcessWindow(running.id, "#32770", "Embrix settings"); }, running);
+        [&] { return VisibleOrNull(FindProcessWindow(running.id, "#32770", "Embrix settings")); },
+        running);
 }
 
 void Pump(DWORD milliseconds)

@@ -56,7 +56,10 @@ DWORD RunToExit(const std::string& program, const std::string& commandLine);
 HWND WaitForWindow(const std::function<HWND()>& find, const SaverProcess& running);
 // A top-level window of the process with this class and title, or null.
 HWND FindProcessWindow(DWORD processId, const char* className, const char* title);
+// The saver's full-screen window, its preview inside parent, or its settings
+// dialog, once shown.
 HWND WaitForFullScreen(const SaverProcess& running);
+HWND WaitForPreview(HWND parent, const SaverProcess& running);
 HWND WaitForSettingsDialog(const SaverProcess& running);
 
 // Serves this thread's windows for the time given (at least once).

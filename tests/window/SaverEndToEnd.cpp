@@ -121,14 +121,7 @@ TEST_F(SaverEndToEnd, PreviewDrawsInsideItsParentAndEndsWithIt)
     SaverProcess saver;
     ASSERT_TRUE(StartSaver(SaverPath(), "/p " + std::to_string(reinterpret_cast<uintptr_t>(parent)),
                            saver));
-    // The child can be found while its creation still runs, before it is
-    // shown; wait until it is visible.
-    HWND preview = WaitForWindow(
-        [&]() -> HWND {
-            HWND found = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
-            return found && IsWindowVisible(found) ? found : nullptr;
-        },
-        saver);
+    HWND preview = WaitForPreview(parent, saver);
     ASSERT_TRUE(preview);
     RECT client = {};
     GetClientRect(preview, &client);
