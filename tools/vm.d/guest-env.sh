@@ -35,6 +35,14 @@ register_pe_loader() {
     echo ':embrix-pe:M::MZ::/usr/bin/wine:' >/proc/sys/fs/binfmt_misc/register
 }
 
+# One persistent server for the whole job, and Wine's own background
+# programs started now with nowhere to write: they outlive every program and
+# would otherwise hold a caller's pipe open for good.
+start_wine() {
+  wineserver -p
+  wine cmd /c exit 0 </dev/null >/dev/null 2>&1
+}
+
 stop_display() {
   wineserver -k 2>/dev/null
   [ -n "${EMBRIX_XVFB:-}" ] && kill "$EMBRIX_XVFB" 2>/dev/null
