@@ -312,7 +312,8 @@ vm_ctest() {
   vm_ensure_image || return 1
   local img=$VM_IMAGE extra; extra=$(mktemp -d)
   echo "$build" >"$extra/build-dir"
-  printf '%s\n' "$@" >"$extra/ctest-args"
+  : >"$extra/ctest-args"
+  [ $# -eq 0 ] || printf '%s\n' "$@" >"$extra/ctest-args"
   echo "${EMBRIX_VM_TEST_LIMIT:-480}" >"$extra/test-limit"
   local paths=()
   mapfile -t paths < <(
