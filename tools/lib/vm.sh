@@ -175,7 +175,7 @@ vm_build_image() {
   local dir=$1 work=$1.new t0=$SECONDS
   rm -rf "$work"; mkdir -p "$work/logs" || return 1
   VM_TIMES=$work/times
-  vm_log "building the image in $work (tens of minutes, once per recipe)"
+  vm_log "building the image in $work (minutes, once per recipe)"
   vm_build_root "$work/root" "$work/logs" &&
     vm_make_disk "$work/root" "$work" "$work/logs" &&
     { rm -rf "$work/root"; vm_prepare_image "$work" "$work/logs"; }
