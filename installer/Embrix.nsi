@@ -28,6 +28,8 @@ Target ${TARGET}
 
 !define UninstallKey "Software\Microsoft\Windows\CurrentVersion\Uninstall\Embrix"
 !define DesktopKey "Control Panel\Desktop"
+; The registry value in which Windows keeps the path of the current screen
+; saver (a value name only; nothing of a saver framework is used).
 !define SaverValue "SCRNSAVE.EXE"
 ; Where the uninstall entry remembers the screen saver that Embrix replaced.
 !define PreviousSaverValue "PreviousScreenSaver"

@@ -4,19 +4,12 @@
 if(WIN32)
   add_subdirectory(doubles)
 
-  # The verifier double as another process meets it.
-  add_executable(verifier_double_probe host/VerifierDoubleProbe.cpp)
-  set_target_properties(verifier_double_probe PROPERTIES
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  embrix_warnings(verifier_double_probe)
-
   # Beside the verifier double "PASSWORD.CPL" in <build>/tests.
   embrix_test(NAME host_tests
     SOURCES host/HostTestSupport.cpp host/SaverHostStateTests.cpp
             host/PasswordVerifierTests.cpp host/DefaultSaverProcTests.cpp
-            host/VerifierDoubleModesTests.cpp
     LIBS embrix_win)
-  add_dependencies(host_tests embrix_verifier_double verifier_double_probe)
+  add_dependencies(host_tests embrix_verifier_double)
 
   # Beside the password-change double "MPR.DLL", which Wine takes only with
   # mpr=n,b; no "PASSWORD.CPL" in reach. Run once more with mpr disabled.

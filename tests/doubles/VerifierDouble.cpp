@@ -1,5 +1,4 @@
 #include "VerifierDouble.h"
-#include "DoubleLog.h"
 
 namespace {
 
@@ -18,40 +17,16 @@ struct VerifierDoubleRecord {
 
 VerifierDoubleRecord Verifier;
 
-enum Answer { Accept, Refuse, Fault };
-
-Answer AnswerFromEnvironment()
-{
-    char mode[16];
-    const DWORD length = GetEnvironmentVariableA("EMBRIX_VERIFIER_DOUBLE", mode, sizeof mode);
-    if (length == 0 || length >= sizeof mode)
-        return Accept;
-    if (lstrcmpiA(mode, "refuse") == 0)
-        return Refuse;
-    if (lstrcmpiA(mode, "fault") == 0)
-        return Fault;
-    return Accept;
-}
-
-Answer NextAnswer()
+// Scripted answers in order, the last one repeated; accepts when none were
+// scripted, so a forgotten set-up never keeps a saver up.
+BOOL NextAnswer()
 {
     if (Verifier.scriptCount == 0)
-        return AnswerFromEnvironment();
+        return TRUE;
     const BOOL answer = Verifier.script[Verifier.scriptNext];
     if (Verifier.scriptNext + 1 < Verifier.scriptCount)
         ++Verifier.scriptNext;
-    return answer ? Accept : Refuse;
-}
-
-void LogCall(HWND window, Answer answer)
-{
-    static const char* const words[] = {"accept", "refuse", "fault"};
-    char line[96] = "VerifyScreenSavePwd ";
-    char* end = AppendDecimal(line + lstrlenA(line), reinterpret_cast<ULONG_PTR>(window));
-    *end++ = ' ';
-    lstrcpyA(end, words[answer]);
-    lstrcatA(line, "\n");
-    AppendToDoubleLog("EMBRIX_VERIFIER_DOUBLE_LOG", line);
+    return answer ? TRUE : FALSE;
 }
 
 }  // namespace
@@ -70,15 +45,7 @@ BOOL WINAPI VerifyScreenSavePwd(HWND window)
     if (Verifier.duringCall)
         Verifier.duringCall(window, call);
 
-    const Answer answer = NextAnswer();
-    LogCall(window, answer);
-    if (answer == Fault) {
-        // A store through a volatile pointer: the compiler cannot see it is null
-        // and turn it into a trap, so the platform reports an access violation.
-        volatile LONG* volatile nowhere = nullptr;
-        *nowhere = 1;
-    }
-    return answer == Accept ? TRUE : FALSE;
+    return NextAnswer();
 }
 
 void WINAPI VerifierDoubleReset()

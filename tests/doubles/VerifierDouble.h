@@ -1,16 +1,9 @@
 // A stand-in for the platform's "PASSWORD.CPL". Its "VerifyScreenSavePwd"
-// answers, in order of precedence:
-//   1. the answers a test in the same process scripted (VerifierDoubleScript);
-//   2. the environment variable EMBRIX_VERIFIER_DOUBLE, read at every call:
-//      "accept" returns 1, "refuse" returns 0, "fault" writes through a null
-//      pointer inside the call (an access violation);
-//   3. otherwise it accepts, so a forgotten set-up never keeps a saver up.
-// Each call is recorded (window, tick on entry) for in-process readers and,
-// when EMBRIX_VERIFIER_DOUBLE_LOG names a file, appended to it as the line
-//   "VerifyScreenSavePwd <window handle in decimal> <accept|refuse|fault>"
-// before the double answers or faults. The record lives as long as the library
-// stays loaded. A test reaches the extra entries with GetProcAddress on
-// GetModuleHandleA("PASSWORD.CPL").
+// answers as a test in the same process scripted (VerifierDoubleScript), and
+// accepts when nothing was scripted, so a forgotten set-up never keeps a saver
+// up. Each call is recorded (window, tick on entry). The record lives as long
+// as the library stays loaded. A test reaches the extra entries with
+// GetProcAddress on GetModuleHandleA("PASSWORD.CPL").
 #pragma once
 #include <windows.h>
 

@@ -18,6 +18,7 @@ namespace {
 
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Embrix";
 const char DesktopKey[] = "Control Panel\\Desktop";
+// Where Windows keeps the path of the current screen saver.
 const char SaverValue[] = "SCRNSAVE.EXE";
 const DWORD SetupTimeoutMs = 120000;
 
