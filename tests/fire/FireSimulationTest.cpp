@@ -7,10 +7,6 @@
 
 namespace {
 
-// Read before any test runs: both are constant-initialised.
-const uint32_t SeedAtStart = randomSeed;
-const int32_t CountdownAtStart = newFireCountdown;
-
 // A zero-filled grid of exactly width x height bytes, so that the sanitizers
 // see any access outside it.
 struct Grid {
@@ -39,9 +35,7 @@ std::vector<int32_t> HotColumns(Grid& grid, int32_t y) {
     return columns;
 }
 
-TEST(FireSimulation, GeneratorStartsAtOneAndGivesTheFixedSequence) {
-    EXPECT_EQ(SeedAtStart, 1u);
-    EXPECT_EQ(CountdownAtStart, 0);
+TEST(FireSimulation, GeneratorGivesTheFixedSequence) {
     randomSeed = 1;
     for (int32_t expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) {
         EXPECT_EQ(NextRandom(), expected);
@@ -117,9 +111,10 @@ TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType) {
         randomSeed = 1;
         SeedFire(field, c.fireType);
 
-        uint32_t expectedSeed = 1;
-        for (int32_t i = 0; i < c.calls; ++i) expectedSeed = expectedSeed * 214013u + 2531011u;
-        EXPECT_EQ(randomSeed, expectedSeed) << c.width << "x" << c.height << " / " << c.fireType;
+        const uint32_t after = randomSeed;
+        randomSeed = 1;
+        for (int32_t i = 0; i < c.calls; ++i) NextRandom();
+        EXPECT_EQ(after, randomSeed) << c.width << "x" << c.height << " / " << c.fireType;
         if (c.width > 0 && c.height > 0) {
             for (int32_t x = 0; x < c.width; ++x) {
                 const uint8_t cell = grid.At(c.height - 1, x);

@@ -3,6 +3,7 @@
 // grids fenced so that any access outside them faults.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <utility>
 #include <vector>
@@ -101,9 +102,13 @@ struct Case {
     std::vector<uint8_t> expectedDest, expectedPixels;
 };
 
+// Names the sets that ran in row-kernels.txt beside the program, so that the
+// test run can say which of them this machine never tried.
 TEST(FireRows, EveryKernelSetSpreadsAndCopiesExactlyAsThePlainLoops) {
     std::mt19937 random(20240609);
+    std::FILE* record = std::fopen("row-kernels.txt", "w");
     for (const FireRowKernels* rows : RowSetsThisProcessorRuns()) {
+        if (record) std::fprintf(record, "%s\n", rows->name);
         for (Shape shape : Shapes()) {
             for (FenceSide side : {FenceSide::After, FenceSide::Before}) {
                 for (int32_t highest : {255, 235, 15, 1}) {
@@ -134,6 +139,7 @@ TEST(FireRows, EveryKernelSetSpreadsAndCopiesExactlyAsThePlainLoops) {
             }
         }
     }
+    if (record) std::fclose(record);
 }
 
 TEST(FireRows, TheProductRunsTheWidestSetThisProcessorHas) {

@@ -17,119 +17,90 @@ bool ShiftJisLeadBytes(unsigned char byte) {
 // Every byte leads: a trail byte may then be anything, the quote included.
 bool EveryByteLeads(unsigned char) { return true; }
 
-std::string Tail(const char* line, LeadByteTest isLeadByte = NoLeadBytes) {
-    return SkipProgramPath(line, isLeadByte);
-}
+TEST(CommandLine, ProgramPathIsSkippedToTheSwitches) {
+    const struct {
+        const char* line;
+        const char* tail;
+        LeadByteTest isLeadByte;
+    } cases[] = {
+        {"C:\\SAVER.SCR /s", "/s", NoLeadBytes},
+        {"C:\\SAVER.SCR\t/s", "/s", NoLeadBytes},
+        {"C:\\SAVER.SCR    \t /p 123", "/p 123", NoLeadBytes},
+        {"C:\\SAVER.SCR", "", NoLeadBytes},
+        {"saver\x7F\x80\xFF /c", "/c", NoLeadBytes},  // high bytes belong to the path
+        {"\"C:\\Program Files\\My Saver.scr\" /s", "/s", NoLeadBytes},
+        {"\"C:\\Program Files\\My Saver.scr\"/s", "/s", NoLeadBytes},
+        {"\"C:\\a b.scr\"", "", NoLeadBytes},
+        {"\"C:\\Program Files\\saver.scr /s", "", NoLeadBytes},  // unclosed quote
+        {"\"", "", NoLeadBytes},
+        {"\"\" /s", "/s", NoLeadBytes},
+        {"\"\"/c", "/c", NoLeadBytes},
+        // 0x81 0x22: a double-byte character whose trail byte is the quote.
+        {"\"C:\\\x81\"x.scr\" /s", "/s", ShiftJisLeadBytes},
+        {"\"C:\\\x81\"x.scr\" /s", "x.scr\" /s", NoLeadBytes},
+        {"\"C:\\\x83\x5C\x83\x74\x83\x67.scr\" /p 5", "/p 5", ShiftJisLeadBytes},
+        {" /s", "/s", NoLeadBytes},  // a leading blank or control character: no path
+        {"\t\x01\x1F /c", "/c", NoLeadBytes},
+        {"\x01saver.scr /s", "saver.scr /s", NoLeadBytes},
+        {"", "", NoLeadBytes},
+    };
+    for (const auto& c : cases) EXPECT_STREQ(SkipProgramPath(c.line, c.isLeadByte), c.tail) << c.line;
 
-TEST(ProgramPath, PlainPathEndsAtTheFirstBlankOrControlCharacter) {
-    EXPECT_EQ(Tail("C:\\SAVER.SCR /s"), "/s");
-    EXPECT_EQ(Tail("C:\\SAVER.SCR\t/s"), "/s");
-    EXPECT_EQ(Tail("C:\\SAVER.SCR    \t /p 123"), "/p 123");
-    EXPECT_EQ(Tail("C:\\SAVER.SCR"), "");
-    EXPECT_EQ(Tail("saver\x7F\x80\xFF /c"), "/c");  // high bytes belong to the path
-}
-
-TEST(ProgramPath, QuotedPathKeepsItsBlanks) {
-    EXPECT_EQ(Tail("\"C:\\Program Files\\My Saver.scr\" /s"), "/s");
-    EXPECT_EQ(Tail("\"C:\\Program Files\\My Saver.scr\"/s"), "/s");
-    EXPECT_EQ(Tail("\"C:\\a b.scr\""), "");
-}
-
-TEST(ProgramPath, UnclosedQuoteTakesTheWholeLine) {
-    EXPECT_EQ(Tail("\"C:\\Program Files\\saver.scr /s"), "");
-    EXPECT_EQ(Tail("\""), "");
-}
-
-TEST(ProgramPath, EmptyQuotesAreAnEmptyPath) {
-    EXPECT_EQ(Tail("\"\" /s"), "/s");
-    EXPECT_EQ(Tail("\"\"/c"), "/c");
-    EXPECT_EQ(Tail("\"\""), "");
-}
-
-TEST(ProgramPath, DoubleByteCharactersAreSteppedOverWhole) {
-    // 0x81 0x22: a double-byte character whose trail byte is the quote.
-    EXPECT_EQ(Tail("\"C:\\\x81\"x.scr\" /s", ShiftJisLeadBytes), "/s");
-    EXPECT_EQ(Tail("\"C:\\\x81\"x.scr\" /s", NoLeadBytes), "x.scr\" /s");
-    EXPECT_EQ(Tail("\"C:\\\x83\x5C\x83\x74\x83\x67.scr\" /p 5", ShiftJisLeadBytes), "/p 5");
-}
-
-TEST(ProgramPath, LeadByteAtTheEndDoesNotPassTheTerminator) {
-    // Lines live in larger buffers; what lies after the NUL must stay unread.
+    // A lead byte just before the end must not take the terminator along:
+    // lines live in larger buffers, and what lies after the NUL stays unread.
     const char line[] = "\"C:\\saver\x81\0/s";
-    EXPECT_EQ(Tail(line, ShiftJisLeadBytes), "");
     EXPECT_EQ(SkipProgramPath(line, ShiftJisLeadBytes), line + 10);
     const char lone[] = "\"\x81\0\"/s";
     EXPECT_EQ(SkipProgramPath(lone, EveryByteLeads), lone + 2);
 }
 
-TEST(ProgramPath, LeadingBlankOrControlCharacterMeansNoPath) {
-    EXPECT_EQ(Tail(" /s"), "/s");
-    EXPECT_EQ(Tail("\t\x01\x1F /c"), "/c");
-    EXPECT_EQ(Tail("\x01saver.scr /s"), "saver.scr /s");
-    EXPECT_EQ(Tail(""), "");
-}
-
-SaverMode ModeOf(const char* tail) { return ScanSaverSwitch(tail).mode; }
-
-TEST(SaverSwitchScan, FullScreenWhateverFollows) {
-    for (const char* tail : {"/s", "-s", "s", "S", "   /S", "/-/s", "/s /c", "/s:5", "S P"})
-        EXPECT_EQ(ModeOf(tail), SaverMode::Run) << tail;
-    EXPECT_EQ(ScanSaverSwitch("/s 123").argument, nullptr);
-}
-
-TEST(SaverSwitchScan, PreviewTakesTheTextAfterItsBlanks) {
-    for (const char* tail : {"/p 123", "/p123", "/P    123", "-l 123", "L123"}) {
-        const SaverSwitch found = ScanSaverSwitch(tail);
-        EXPECT_EQ(found.mode, SaverMode::Preview) << tail;
-        ASSERT_NE(found.argument, nullptr) << tail;
-        EXPECT_STREQ(found.argument, "123") << tail;
+TEST(CommandLine, SwitchChoosesTheModeAndItsArgument) {
+    const SaverMode Run = SaverMode::Run, Preview = SaverMode::Preview,
+                    Change = SaverMode::ChangePassword, Configure = SaverMode::Configure,
+                    NoOwner = SaverMode::ConfigureNoOwner, None = SaverMode::None;
+    const struct {
+        const char* tail;
+        SaverMode mode;
+        const char* argument;  // null: none
+    } cases[] = {
+        {"/s", Run, nullptr}, {"-s", Run, nullptr}, {"s", Run, nullptr}, {"   /S", Run, nullptr},
+        {"/-/s", Run, nullptr}, {"/s /c", Run, nullptr}, {"/s:5", Run, nullptr},
+        {"S P", Run, nullptr}, {"/s 123", Run, nullptr},
+        {"/p 123", Preview, "123"}, {"/p123", Preview, "123"}, {"/P    123", Preview, "123"},
+        {"-l 123", Preview, "123"}, {"L123", Preview, "123"}, {"/p:123", Preview, ":123"},
+        {"/p \t123", Preview, "\t123"}, {"/p", Preview, ""}, {"/p   ", Preview, ""},
+        {"/a 123", Change, "123"}, {"-A123", Change, "123"}, {"a   123", Change, "123"},
+        {"/a", Change, ""},
+        {"/c", Configure, nullptr}, {"C", Configure, nullptr}, {"-c:123", Configure, nullptr},
+        {"/c /s", Configure, nullptr},
+        {"", NoOwner, nullptr}, {" ", NoOwner, nullptr}, {"///", NoOwner, nullptr},
+        {"- / -", NoOwner, nullptr}, {"-", NoOwner, nullptr},
+        {"/x", None, nullptr}, {"\t/s", None, nullptr}, {"\ts", None, nullptr},
+        {"5", None, nullptr}, {"/1", None, nullptr}, {":s", None, nullptr}, {"\x80", None, nullptr},
+        {"/\xFF", None, nullptr}, {"\xE1", None, nullptr}, {"\xC3\xA1", None, nullptr},
+        {"/\x01s", None, nullptr},
+    };
+    for (const auto& c : cases) {
+        const SaverSwitch found = ScanSaverSwitch(c.tail);
+        EXPECT_EQ(found.mode, c.mode) << '"' << c.tail << '"';
+        if (c.argument == nullptr) {
+            EXPECT_EQ(found.argument, nullptr) << c.tail;
+        } else {
+            EXPECT_STREQ(found.argument, c.argument) << c.tail;
+        }
     }
-    EXPECT_STREQ(ScanSaverSwitch("/p:123").argument, ":123");
-    EXPECT_STREQ(ScanSaverSwitch("/p \t123").argument, "\t123");
-    EXPECT_STREQ(ScanSaverSwitch("/p").argument, "");
-    EXPECT_STREQ(ScanSaverSwitch("/p   ").argument, "");
 }
 
-TEST(SaverSwitchScan, ChangePasswordTakesTheTextAfterItsBlanks) {
-    for (const char* tail : {"/a 123", "-A123", "a   123"}) {
-        const SaverSwitch found = ScanSaverSwitch(tail);
-        EXPECT_EQ(found.mode, SaverMode::ChangePassword) << tail;
-        EXPECT_STREQ(found.argument, "123") << tail;
-    }
-    EXPECT_STREQ(ScanSaverSwitch("/a").argument, "");
-}
-
-TEST(SaverSwitchScan, ConfigureOwnedOrNot) {
-    for (const char* tail : {"/c", "C", "-c:123", "/c /s"})
-        EXPECT_EQ(ModeOf(tail), SaverMode::Configure) << tail;
-    for (const char* tail : {"", " ", "///", "- / -", "-"})
-        EXPECT_EQ(ModeOf(tail), SaverMode::ConfigureNoOwner) << '"' << tail << '"';
-}
-
-TEST(SaverSwitchScan, EveryOtherCharacterIsUnusable) {
-    for (const char* tail : {"/x", "\t/s", "\ts", "5", "/1", ":s", "\x80", "/\xFF", "\xE1",
-                             "\xC3\xA1", "/\x01s"})
-        EXPECT_EQ(ModeOf(tail), SaverMode::None) << tail;
-}
-
-TEST(WindowHandleText, LeadingDigitsOnly) {
-    EXPECT_EQ(ParseWindowHandle("123"), 123u);
-    EXPECT_EQ(ParseWindowHandle("12ab"), 12u);
-    EXPECT_EQ(ParseWindowHandle("0"), 0u);
-    EXPECT_EQ(ParseWindowHandle("007"), 7u);
-    EXPECT_EQ(ParseWindowHandle(""), 0u);
-    EXPECT_EQ(ParseWindowHandle("-5"), 0u);
-    EXPECT_EQ(ParseWindowHandle("+5"), 0u);
-    EXPECT_EQ(ParseWindowHandle(" 5"), 0u);
-    EXPECT_EQ(ParseWindowHandle("0x1F"), 0u);
-    EXPECT_EQ(ParseWindowHandle("abc"), 0u);
-}
-
-TEST(WindowHandleText, WrapsModulo2To32) {
-    EXPECT_EQ(ParseWindowHandle("4294967295"), 4294967295u);
-    EXPECT_EQ(ParseWindowHandle("4294967297"), 1u);
-    EXPECT_EQ(ParseWindowHandle("4294967296"), 0u);
-    EXPECT_EQ(ParseWindowHandle("18446744073709551621"), 5u);  // 2^64 + 5
+TEST(CommandLine, WindowHandleIsTheLeadingDigitsModulo2To32) {
+    const struct {
+        const char* text;
+        uint32_t handle;
+    } cases[] = {
+        {"123", 123}, {"12ab", 12}, {"0", 0}, {"007", 7}, {"", 0}, {"-5", 0}, {"+5", 0},
+        {" 5", 0}, {"0x1F", 0}, {"abc", 0}, {"4294967295", 4294967295u}, {"4294967297", 1},
+        {"4294967296", 0}, {"18446744073709551621", 5},  // 2^64 + 5
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseWindowHandle(c.text), c.handle) << c.text;
 }
 
 }  // namespace
