@@ -1,24 +1,22 @@
-// Input turning into close requests, on a real window whose procedure ends in
-// DefaultSaverProc. The cases look at what gets posted; only the preview case
-// loads a verifier.
-#include "HostTestSupport.h"
+// Input turning into close requests, on a window whose procedure is
+// DefaultSaverProc, the end of the saver's chain. The cases look at what gets
+// posted; only the preview case loads a verifier.
 #include "host/DefaultSaverProc.h"
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
+#include "support/WindowHarness.h"
 
 namespace {
 
-class DefaultSaverProcTest : public HostTest {
+class DefaultSaverProcTest : public InProcessTest {
 protected:
     void SetUp() override
     {
-        HostTest::SetUp();
-        window = MakeSaverTestWindow();
+        InProcessTest::SetUp();
+        window = MakeChainEndWindow();
         ASSERT_NE(window, nullptr);
-        SetCursorPos(500, 400);
         SaverHostState.cursorOrigin = {500, 400};
     }
-
     // Moves the real pointer, then tells the window with a message whose own
     // coordinates point somewhere else entirely.
     int MoveTo(int x, int y)
@@ -27,99 +25,83 @@ protected:
         SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(7, 7));
         return TakePostedCloses(window);
     }
+    void Send(UINT message, WPARAM wParam, LPARAM lParam = MAKELPARAM(5, 5))
+    {
+        SendMessageA(window, message, wParam, lParam);
+    }
 };
 
-struct InputMessage {
-    const char* name;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-TEST_F(DefaultSaverProcTest, KeyAndButtonPressesPostOneClose)
+TEST_F(DefaultSaverProcTest, KeyAndButtonPressesPostOneCloseReleasesAndOthersNone)
 {
-    const InputMessage presses[] = {
-        {"key", WM_KEYDOWN, 'A', 1},
-        {"system key", WM_SYSKEYDOWN, 'A', 1 | (1 << 29)},
-        {"left button", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)},
-        {"right button", WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5)},
-        {"middle button", WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(5, 5)},
+    struct Input {
+        UINT message;
+        WPARAM wParam;
+        int closes;
     };
-    for (const InputMessage& press : presses) {
-        SCOPED_TRACE(press.name);
-        SendMessageA(window, press.message, press.wParam, press.lParam);
-        EXPECT_EQ(TakePostedCloses(window), 1);
+    const Input inputs[] = {
+        {WM_KEYDOWN, 'A', 1},         {WM_SYSKEYDOWN, 'A', 1},
+        {WM_LBUTTONDOWN, MK_LBUTTON, 1}, {WM_RBUTTONDOWN, MK_RBUTTON, 1},
+        {WM_MBUTTONDOWN, MK_MBUTTON, 1}, {WM_KEYUP, 'A', 0},
+        {WM_SYSKEYUP, 'A', 0},        {WM_CHAR, 'a', 0},
+        {WM_SYSCHAR, 'a', 0},         {WM_LBUTTONUP, 0, 0},
+        {WM_RBUTTONUP, 0, 0},         {WM_MBUTTONUP, 0, 0},
+        {WM_LBUTTONDBLCLK, MK_LBUTTON, 0}, {WM_RBUTTONDBLCLK, MK_RBUTTON, 0},
+        {WM_MBUTTONDBLCLK, MK_MBUTTON, 0}, {WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), 0},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0},
+    };
+    for (const Input& input : inputs) {
+        Send(input.message, input.wParam);
+        EXPECT_EQ(TakePostedCloses(window), input.closes) << "message 0x" << std::hex << input.message;
         EXPECT_TRUE(IsWindow(window));  // posted, not handled on the spot
     }
 }
 
-TEST_F(DefaultSaverProcTest, ReleasesCharactersDoubleClicksAndOtherButtonsPostNothing)
+TEST_F(DefaultSaverProcTest, MouseTravelMustExceedFourPixelsFromTheOriginAndAddsUp)
 {
-    const InputMessage others[] = {
-        {"key release", WM_KEYUP, 'A', static_cast<LPARAM>(1 | (3u << 30))},
-        {"system key release", WM_SYSKEYUP, 'A', static_cast<LPARAM>(1 | (1 << 29) | (3u << 30))},
-        {"character", WM_CHAR, 'a', 1},
-        {"system character", WM_SYSCHAR, 'a', 1 | (1 << 29)},
-        {"left release", WM_LBUTTONUP, 0, MAKELPARAM(5, 5)},
-        {"right release", WM_RBUTTONUP, 0, MAKELPARAM(5, 5)},
-        {"middle release", WM_MBUTTONUP, 0, MAKELPARAM(5, 5)},
-        {"left double-click", WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5)},
-        {"right double-click", WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(5, 5)},
-        {"middle double-click", WM_MBUTTONDBLCLK, MK_MBUTTON, MAKELPARAM(5, 5)},
-        {"extra button", WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MAKELPARAM(5, 5)},
-        {"wheel", WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(500, 400)},
+    // Each move from where the last close request left the origin.
+    struct Move {
+        int x, y;
+        int closes;
     };
-    for (const InputMessage& other : others) {
-        SCOPED_TRACE(other.name);
-        SendMessageA(window, other.message, other.wParam, other.lParam);
-        EXPECT_EQ(TakePostedCloses(window), 0);
+    const Move moves[] = {
+        {503, 401, 0},  // 3 + 1
+        {503, 402, 1},  // 3 + 2: the origin moves here
+        {500, 400, 1},  // back and up counts the same
+        {498, 398, 0},  // 2 + 2
+        {498, 395, 1},  // 2 + 5
+        {500, 395, 0}, {502, 395, 0}, {504, 395, 1},  // small moves add up
+    };
+    for (const Move& move : moves) {
+        EXPECT_EQ(MoveTo(move.x, move.y), move.closes) << move.x << "," << move.y;
+        if (move.closes) {
+            EXPECT_EQ(SaverHostState.cursorOrigin.x, move.x);
+            EXPECT_EQ(SaverHostState.cursorOrigin.y, move.y);
+        }
     }
-}
-
-TEST_F(DefaultSaverProcTest, MouseTravelMustExceedFourPixelsFromTheOrigin)
-{
-    EXPECT_EQ(MoveTo(503, 401), 0);  // 3 + 1
-    EXPECT_EQ(SaverHostState.cursorOrigin.x, 500);
-    EXPECT_EQ(MoveTo(503, 402), 1);  // 3 + 2
-    EXPECT_EQ(SaverHostState.cursorOrigin.x, 503);
-    EXPECT_EQ(SaverHostState.cursorOrigin.y, 402);
-
-    // Back and up counts the same as forward and down.
-    EXPECT_EQ(MoveTo(500, 400), 1);  // 3 + 2 from (503, 402)
-    EXPECT_EQ(MoveTo(498, 398), 0);  // 2 + 2
-    EXPECT_EQ(MoveTo(498, 395), 1);  // 2 + 5
-}
-
-TEST_F(DefaultSaverProcTest, SmallMovesAddUpUntilTheThirdOfTwoPixels)
-{
-    EXPECT_EQ(MoveTo(502, 400), 0);
-    EXPECT_EQ(MoveTo(504, 400), 0);
-    EXPECT_EQ(MoveTo(506, 400), 1);
+    EXPECT_EQ(SaverHostState.cursorOrigin.x, 504);
 }
 
 TEST_F(DefaultSaverProcTest, OnlyThePointerCountsNotTheMessagesCoordinates)
 {
-    // The pointer stays; the message claims a long way.
-    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(900, 700));
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM(900, 700));  // the pointer stays
     EXPECT_EQ(TakePostedCloses(window), 0);
-    // The pointer travels; the message claims the origin itself.
     SetCursorPos(520, 400);
-    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(500, 400));
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM(500, 400));  // the message claims the origin
     EXPECT_EQ(TakePostedCloses(window), 1);
 }
 
 TEST_F(DefaultSaverProcTest, PointerStaysHiddenWhileRunning)
 {
-    SetCursor(ArrowCursor());
+    const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    SetCursor(arrow);
     EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               1);
     EXPECT_EQ(GetCursor(), nullptr);
-
-    SetCursor(ArrowCursor());
-    SendMessageA(window, WM_SHOWWINDOW, FALSE, 0);
+    SetCursor(arrow);
+    Send(WM_SHOWWINDOW, FALSE, 0);
     EXPECT_NE(GetCursor(), nullptr);
-    SendMessageA(window, WM_SHOWWINDOW, TRUE, 0);
+    Send(WM_SHOWWINDOW, TRUE, 0);
     EXPECT_EQ(GetCursor(), nullptr);
 }
 
@@ -132,7 +114,7 @@ TEST_F(DefaultSaverProcTest, VerifyMessageWithoutAVerifierSaysYes)
 TEST_F(DefaultSaverProcTest, OnceTheCloseIsAllowedInputIsLeftToTheDefault)
 {
     SaverHostState.closeAllowed = 1;
-    SendMessageA(window, WM_KEYDOWN, 'A', 1);
+    Send(WM_KEYDOWN, 'A', 1);
     EXPECT_EQ(MoveTo(540, 440), 0);
     EXPECT_EQ(SaverHostState.cursorOrigin.x, 500);
     SetCursor(nullptr);
@@ -142,46 +124,27 @@ TEST_F(DefaultSaverProcTest, OnceTheCloseIsAllowedInputIsLeftToTheDefault)
     EXPECT_EQ(TakePostedCloses(window), 0);
 }
 
-class DefaultSaverProcPreview : public HostTest {
-protected:
-    void TearDown() override
-    {
-        HostTest::TearDown();
-        if (parent)
-            DestroyWindow(parent);
-    }
-    HWND parent = nullptr;
-};
-
-TEST_F(DefaultSaverProcPreview, InputNeverClosesAndCloseAsksNoPassword)
+TEST_F(DefaultSaverProcTest, PreviewInputNeverClosesAndCloseAsksNoPassword)
 {
     // Even a loaded verifier is never asked in the preview form.
-    SetUsePasswordDword(1);
+    SetUsePassword(true);
     LoadPasswordVerifier();
     VerifierDoubleEntries verifier = {};
     ASSERT_TRUE(FindVerifierDouble(&verifier));
     verifier.reset();
-
     SaverHostState.isPreview = 1;
-    parent = CreateWindowExA(0, "STATIC", "Preview parent", WS_POPUP, 0, 0, 152, 112, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(parent, nullptr);
-    window = MakeSaverTestWindow(parent);
+    parent = MakeRecordingParent(152, 112);
+    DestroyWindow(window);
+    window = MakeChainEndWindow(parent);
     ASSERT_NE(window, nullptr);
-    SaverHostState.cursorOrigin = {500, 400};
 
-    SendMessageA(window, WM_KEYDOWN, 'A', 1);
-    SendMessageA(window, WM_SYSKEYDOWN, 'A', 1 | (1 << 29));
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, 0);
-    SendMessageA(window, WM_MBUTTONDOWN, MK_MBUTTON, 0);
-    SetCursorPos(600, 500);
-    SendMessageA(window, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(TakePostedCloses(window), 0);
+    for (UINT press : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN})
+        Send(press, 0);
+    EXPECT_EQ(MoveTo(600, 500), 0);
     EXPECT_EQ(SaverHostState.cursorOrigin.x, 500);
     EXPECT_EQ(SendMessageA(window, MsgVerifyPassword, 0, 0), 0);  // DefWindowProcA's answer
 
-    SendMessageA(window, WM_CLOSE, 0, 0);
+    Send(WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(verifier.callCount(), 0);
     EXPECT_EQ(SaverHostState.closeAllowed, 0u);

@@ -2,66 +2,74 @@
 // this program, so the product's own LoadLibraryA finds it.
 #include <initializer_list>
 #include <vector>
-#include "HostTestSupport.h"
+
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
+#include "support/WindowHarness.h"
 
 namespace {
 
-class PasswordVerifier : public HostTest {
+class PasswordVerifier : public InProcessTest {
 protected:
     // Loads the verifier the way a full-screen run does and makes the window.
     void LoadDoubleAndWindow(std::initializer_list<BOOL> answers)
     {
-        SetUsePasswordDword(1);
+        SetUsePassword(true);
         LoadPasswordVerifier();
         ASSERT_TRUE(FindVerifierDouble(&verifier));
         verifier.reset();
         const std::vector<BOOL> script(answers);
         verifier.script(script.data(), static_cast<LONG>(script.size()));
-        window = MakeSaverTestWindow();
+        window = MakeChainEndWindow();
         ASSERT_NE(window, nullptr);
+    }
+    DWORD CallTick(LONG index)
+    {
+        HWND asked = nullptr;
+        DWORD tick = 0;
+        EXPECT_TRUE(verifier.callAt(index, &asked, &tick));
+        EXPECT_EQ(asked, window);
+        return tick;
     }
     VerifierDoubleEntries verifier = {};
 };
 
-// ---- What is loaded, and the saver-running state it raises ----
+// The first four bytes count, little-endian, whatever the type; missing high
+// bytes are 0; a value longer than four bytes cannot be read and means none.
+struct UsePasswordValue {
+    const char* name;
+    DWORD type;
+    BYTE bytes[8];
+    DWORD size;
+    bool wanted;
+};
 
-TEST_F(PasswordVerifier, NoValueLoadsNothingAndTheFirstCloseIsAllowedAtOnce)
+const UsePasswordValue UsePasswordValues[] = {
+    {"DwordOne", REG_DWORD, {1}, 4, true},
+    {"DwordZero", REG_DWORD, {0}, 4, false},
+    {"OneByteOne", REG_BINARY, {1}, 1, true},
+    {"TwoBytesHighOneSet", REG_BINARY, {0, 1}, 2, true},
+    {"FourBytesTopOneSet", REG_BINARY, {0, 0, 0, 0x80}, 4, true},
+    {"TwoBytesZero", REG_BINARY, {0, 0}, 2, false},
+    {"FiveBytes", REG_BINARY, {1, 1, 1, 1, 1}, 5, false},
+    {"Empty", REG_BINARY, {0}, 0, false},
+};
+
+class UsePassword : public PasswordVerifier, public ::testing::WithParamInterface<UsePasswordValue> {};
+
+TEST_P(UsePassword, DecidesWhetherTheVerifierIsLoadedAndTheStateRaised)
 {
+    const UsePasswordValue& value = GetParam();
+    SetUsePasswordBytes(value.type, value.bytes, value.size);
     LoadPasswordVerifier();
-    EXPECT_EQ(SaverHostState.passwordLibrary, nullptr);
-    EXPECT_EQ(SaverHostState.verifyPassword, nullptr);
-    EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
-    EXPECT_EQ(SaverRunningState(), FALSE);
-
-    window = MakeSaverTestWindow();
-    SendMessageA(window, WM_KEYDOWN, 'A', 1);
-    PumpUntilGone(window);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(SaverHostState.closeAllowed, 1u);
-}
-
-TEST_F(PasswordVerifier, ZeroLoadsNothing)
-{
-    SetUsePasswordDword(0);
-    LoadPasswordVerifier();
-    EXPECT_EQ(SaverHostState.passwordLibrary, nullptr);
-    EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
-    EXPECT_EQ(SaverRunningState(), FALSE);
-}
-
-TEST_F(PasswordVerifier, OneLoadsTheVerifierAndRaisesSaverRunningUntilUnloaded)
-{
-    SetUsePasswordDword(1);
-    LoadPasswordVerifier();
-    HMODULE loaded = GetModuleHandleA("PASSWORD.CPL");
-    ASSERT_NE(loaded, nullptr);
+    const HMODULE loaded = GetModuleHandleA("PASSWORD.CPL");
+    EXPECT_EQ(loaded != nullptr, value.wanted);
     EXPECT_EQ(SaverHostState.passwordLibrary, loaded);
     EXPECT_EQ(reinterpret_cast<void*>(SaverHostState.verifyPassword),
-              reinterpret_cast<void*>(GetProcAddress(loaded, "VerifyScreenSavePwd")));
-    EXPECT_EQ(SaverRunningState(), TRUE);
+              loaded ? reinterpret_cast<void*>(GetProcAddress(loaded, "VerifyScreenSavePwd")) : nullptr);
+    EXPECT_EQ(SaverRunningState(), value.wanted ? TRUE : FALSE);
 
+    LoadPasswordVerifier();  // again: still one reference
     UnloadPasswordVerifier();
     EXPECT_EQ(SaverHostState.passwordLibrary, nullptr);
     EXPECT_EQ(SaverHostState.verifyPassword, nullptr);
@@ -69,65 +77,23 @@ TEST_F(PasswordVerifier, OneLoadsTheVerifierAndRaisesSaverRunningUntilUnloaded)
     EXPECT_EQ(SaverRunningState(), FALSE);
 }
 
-TEST_F(PasswordVerifier, LoadingAgainKeepsOneReference)
-{
-    SetUsePasswordDword(1);
-    LoadPasswordVerifier();
-    LoadPasswordVerifier();
-    EXPECT_NE(SaverHostState.verifyPassword, nullptr);
-    EXPECT_EQ(SaverRunningState(), TRUE);
-    UnloadPasswordVerifier();
-    EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
-    EXPECT_EQ(SaverRunningState(), FALSE);
-}
+INSTANTIATE_TEST_SUITE_P(Values, UsePassword, ::testing::ValuesIn(UsePasswordValues),
+                         RowName<UsePasswordValue>);
 
-TEST_F(PasswordVerifier, UnloadWithNothingLoadedLeavesSaverRunningAlone)
+TEST_F(PasswordVerifier, NoValueLoadsNothingAndUnloadingNothingLeavesTheStateAlone)
 {
+    LoadPasswordVerifier();
+    EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
     ASSERT_TRUE(SetSaverRunning(TRUE));
     UnloadPasswordVerifier();
     EXPECT_EQ(SaverRunningState(), TRUE);
 }
 
-// The first four bytes count, little-endian, whatever the type; missing high
-// bytes are 0; a value longer than four bytes cannot be read and means none.
-TEST_F(PasswordVerifier, ValueBytesDecideWhetherAPasswordIsWanted)
-{
-    struct Case {
-        const char* what;
-        DWORD type;
-        BYTE bytes[8];
-        DWORD size;
-        bool wanted;
-    };
-    const Case cases[] = {
-        {"one byte 1", REG_BINARY, {1}, 1, true},
-        {"one byte 0", REG_BINARY, {0}, 1, false},
-        {"two bytes, high one set", REG_BINARY, {0, 1}, 2, true},
-        {"two bytes 0", REG_BINARY, {0, 0}, 2, false},
-        {"four bytes, top one set", REG_BINARY, {0, 0, 0, 0x80}, 4, true},
-        {"eight bytes", REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0}, 8, false},
-        {"five bytes", REG_BINARY, {1, 1, 1, 1, 1}, 5, false},
-        {"empty", REG_BINARY, {0}, 0, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SetUsePassword(c.type, c.bytes, c.size);
-        LoadPasswordVerifier();
-        EXPECT_EQ(SaverHostState.verifyPassword != nullptr, c.wanted);
-        EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL") != nullptr, c.wanted);
-        EXPECT_EQ(SaverRunningState(), c.wanted ? TRUE : FALSE);
-        UnloadPasswordVerifier();
-        EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
-    }
-}
-
-// ---- Close requests put to the verifier ----
-
 TEST_F(PasswordVerifier, AcceptedCloseDestroysTheWindow)
 {
     ASSERT_NO_FATAL_FAILURE(LoadDoubleAndWindow({TRUE}));
     SendMessageA(window, WM_KEYDOWN, 'A', 1);
-    PumpUntilGone(window);
+    PumpUntil([this] { return !IsWindow(window); }, Patience);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(verifier.callCount(), 1);
     EXPECT_EQ(SaverHostState.closeAllowed, 1u);
@@ -139,40 +105,33 @@ TEST_F(PasswordVerifier, RefusedCloseKeepsTheWindowHidesThePointerAndRereadsTheO
     ASSERT_NO_FATAL_FAILURE(LoadDoubleAndWindow({FALSE}));
     SaverHostState.cursorOrigin = {1, 1};
     SetCursorPos(300, 200);
-    SetCursor(ArrowCursor());
-    for (int i = 0; i < 3; ++i)
-        PostMessageA(window, WM_TIMER, 1, 0);
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    for (int i = 0; i < 3; ++i) PostMessageA(window, WM_TIMER, 1, 0);
 
     EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
 
     EXPECT_TRUE(IsWindow(window));
     ASSERT_EQ(verifier.callCount(), 1);
-    HWND asked = nullptr;
-    DWORD askedAt = 0;
-    ASSERT_TRUE(verifier.callAt(0, &asked, &askedAt));
-    EXPECT_EQ(asked, window);
+    const DWORD askedAt = CallTick(0);
     EXPECT_EQ(SaverHostState.closeAllowed, 0u);
     EXPECT_EQ(SaverHostState.verifierActive, 0u);
     EXPECT_EQ(GetCursor(), nullptr);
     EXPECT_EQ(SaverHostState.cursorOrigin.x, 300);
     EXPECT_EQ(SaverHostState.cursorOrigin.y, 200);
     // Taken once the verifier had returned: not before the call began.
-    EXPECT_NE(SaverHostState.lastVerifyTick, 0xFFFFFFFFu);
-    EXPECT_LT(TickDifference(askedAt, SaverHostState.lastVerifyTick), 0x80000000u);
+    EXPECT_LT(SaverHostState.lastVerifyTick - askedAt, 0x80000000u);
 
     // Two pending frames are dropped before the verifier runs, no more.
     MSG message;
     int timersLeft = 0;
-    while (PeekMessageA(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE))
-        ++timersLeft;
+    while (PeekMessageA(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE)) ++timersLeft;
     EXPECT_EQ(timersLeft, 1);
 }
 
 // The user takes longer than the interval to answer the first time.
 void WINAPI AnswerSlowlyTheFirstTime(HWND, LONG call)
 {
-    if (call == 1)
-        Sleep(300);
+    if (call == 1) Sleep(300);
 }
 
 TEST_F(PasswordVerifier, RequestsWithinTheIntervalAreDroppedLaterOnesAskAgain)
@@ -181,11 +140,8 @@ TEST_F(PasswordVerifier, RequestsWithinTheIntervalAreDroppedLaterOnesAskAgain)
     verifier.duringCall(AnswerSlowlyTheFirstTime);
     ASSERT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
     ASSERT_EQ(verifier.callCount(), 1);
-    HWND asked = nullptr;
-    DWORD askedAt = 0;
-    ASSERT_TRUE(verifier.callAt(0, &asked, &askedAt));
     // The interval runs from the end of that run, not from its start.
-    EXPECT_GE(TickDifference(askedAt, SaverHostState.lastVerifyTick), 250u);
+    EXPECT_GE(SaverHostState.lastVerifyTick - CallTick(0), 250u);
 
     // A request right after a refusal. Only judged when the clock shows it
     // really came within the interval; a stalled machine gets another try.
@@ -195,11 +151,10 @@ TEST_F(PasswordVerifier, RequestsWithinTheIntervalAreDroppedLaterOnesAskAgain)
         const DWORD lastEnd = SaverHostState.lastVerifyTick;
         SetCursorPos(320 + attempt, 240);
         EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
-        const DWORD after = GetTickCount();
         EXPECT_TRUE(IsWindow(window));
         EXPECT_EQ(SaverHostState.cursorOrigin.x, 320 + attempt);
         EXPECT_EQ(SaverHostState.cursorOrigin.y, 240);
-        if (TickDifference(lastEnd, after) < VerifyInterval) {
+        if (GetTickCount() - lastEnd < VerifyInterval) {
             EXPECT_EQ(verifier.callCount(), callsBefore) << "asked again within the interval";
             judged = true;
         }
@@ -209,14 +164,12 @@ TEST_F(PasswordVerifier, RequestsWithinTheIntervalAreDroppedLaterOnesAskAgain)
     // Well past the interval the verifier is asked again, and this time says yes.
     const LONG callsBefore = verifier.callCount();
     const DWORD lastEnd = SaverHostState.lastVerifyTick;
-    while (TickDifference(lastEnd, GetTickCount()) < VerifyInterval + 150)
-        Sleep(50);
+    while (GetTickCount() - lastEnd < VerifyInterval + 150) Sleep(50);
     const BOOL yes = TRUE;
     verifier.script(&yes, 1);
     SendMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_EQ(verifier.callCount(), callsBefore + 1);
-    ASSERT_TRUE(verifier.callAt(callsBefore, &asked, &askedAt));
-    EXPECT_GE(TickDifference(lastEnd, askedAt), VerifyInterval);
+    EXPECT_GE(CallTick(callsBefore) - lastEnd, VerifyInterval);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(SaverHostState.closeAllowed, 1u);
 }
@@ -242,8 +195,7 @@ struct InsideVerifier {
 void WINAPI ReenterWhileVerifying(HWND window, LONG call)
 {
     // Once: a saver that let the close through would otherwise recurse forever.
-    if (call != 1)
-        return;
+    if (call != 1) return;
     SetCursorPos(610, 410);
     inside.closeResult = SendMessageA(window, WM_CLOSE, 0, 0);
     inside.originAfterClose = SaverHostState.cursorOrigin;
@@ -254,11 +206,12 @@ void WINAPI ReenterWhileVerifying(HWND window, LONG call)
     SendMessageA(window, WM_MOUSEMOVE, 0, 0);
     inside.closesPosted = TakePostedCloses(window);
 
-    SetCursor(ArrowCursor());
+    const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    SetCursor(arrow);
     SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     inside.cursorAfterSetCursor = GetCursor();
-    SetCursor(ArrowCursor());
+    SetCursor(arrow);
     SendMessageA(window, WM_SHOWWINDOW, TRUE, 0);
     inside.cursorAfterShow = GetCursor();
 }
@@ -281,17 +234,6 @@ TEST_F(PasswordVerifier, WhileTheVerifierRunsInputPassesAndAnotherCloseIsRefused
     EXPECT_NE(inside.cursorAfterShow, nullptr);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(SaverHostState.verifierActive, 0u);
-}
-
-// ---- The tick arithmetic ----
-
-TEST(TickDifference, StaysRightAcrossTheWrap)
-{
-    EXPECT_EQ(TickDifference(1000, 1199), 199u);
-    EXPECT_EQ(TickDifference(0xFFFFFFFFu - 99, 100), 200u);  // 100 ms either side of the wrap
-    EXPECT_EQ(TickDifference(0xFFFFFFFFu - 99, 98), 198u);
-    EXPECT_EQ(TickDifference(0, 0), 0u);
-    EXPECT_EQ(TickDifference(5, 3), 0xFFFFFFFEu);  // a later reading that went back
 }
 
 }  // namespace
