@@ -1,30 +1,21 @@
 #include "support/WindowHarness.h"
 
-#include <cstdio>
-
 #include "fire/FireSettings.h"
-#include "fire/FireSimulation.h"
 #include "fire/FireWindowProc.h"
 #include "host/DefaultSaverProc.h"
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
 #include "host/SaverWindow.h"
 
+#ifndef SPI_GETSCREENSAVERRUNNING
+#define SPI_GETSCREENSAVERRUNNING 114
+#endif
+
 MSG ParentMessage;
 
 namespace {
 
-// A fault ends the program with its code at once: Wine's crash dialog would
-// otherwise hold the run until someone clicks it.
-LONG WINAPI EndOnFault(EXCEPTION_POINTERS* exception)
-{
-    std::fprintf(stderr, "fatal exception 0x%08lx\n",
-                 static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode));
-    std::fflush(stderr);
-    ExitProcess(exception->ExceptionRecord->ExceptionCode);
-}
-const LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter = SetUnhandledExceptionFilter(EndOnFault);
-
+const NoFaultDebugger EndOnFault;  // not Wine's crash dialog, which waits for a click
 std::function<void(HWND)> Body;
 UINT_PTR BodyTimer, QuitTimer;
 
@@ -39,31 +30,28 @@ void CALLBACK RunBody(HWND, UINT, UINT_PTR, DWORD)
     KillTimer(nullptr, BodyTimer);
     const HWND saver = SaverHostState.saverWindow;
     Body(saver);
-    if (IsWindow(saver)) {
-        SaverHostState.closeAllowed = 1;
-        DestroyWindow(saver);
-    }
+    SaverHostState.closeAllowed = 1;
+    DestroyWindow(saver);
     QuitTimer = SetTimer(nullptr, 0, 2000, PostNoQuit);  // a guard against a lost quit
 }
 
 LRESULT CALLBACK RecordParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_HELP || message == WM_CONTEXTMENU) {
-        ParentMessage = {window, message, wParam, lParam, 0, {0, 0}};
-        return 1;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_HELP && message != WM_CONTEXTMENU)
+        return DefWindowProcA(window, message, wParam, lParam);
+    ParentMessage = {window, message, wParam, lParam, 0, {0, 0}};
+    return 1;
 }
 
-HWND MakeWindowOfClass(const char* name, WNDPROC procedure, DWORD style, int width, int height,
-                       HWND parent)
+HWND MakeWindow(const char* name, WNDPROC procedure, DWORD style, int width, int height,
+                HWND parent)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hCursor = Arrow();
     windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);  // once; later calls find it there
+    RegisterClassA(&windowClass);  // the first time; later ones find it
     return CreateWindowExA(0, name, name, style, 100, 100, width, height, parent, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
 }
@@ -83,40 +71,36 @@ int RunSaverWith(HWND parent, const std::function<void(HWND)>& body)
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
+    for (const DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(message.wParam));
                 return done();
             }
-            TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        if (done()) return true;
-        if (GetTickCount() - start > ms) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        if (GetTickCount() - start > ms) return done();
     }
+    return true;
 }
 
 HWND MakeRecordingParent(int width, int height)
 {
-    return MakeWindowOfClass("EmbrixRecordingParent", RecordParentMessage,
-                             WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, width, height, nullptr);
+    return MakeWindow("EmbrixRecordingParent", RecordParentMessage,
+                      WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, width, height, nullptr);
 }
 
 HWND MakeChainEndWindow(HWND parent)
 {
-    return MakeWindowOfClass("EmbrixChainEnd", DefaultSaverProc, parent ? WS_CHILD : WS_POPUP, 64,
-                             48, parent);
+    return MakeWindow("EmbrixChainEnd", DefaultSaverProc, parent ? WS_CHILD : WS_POPUP, 64, 48,
+                      parent);
 }
 
 int TakePostedCloses(HWND window)
 {
     int count = 0;
-    MSG message;
-    while (PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE)) ++count;
+    for (MSG message; PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE);) ++count;
     return count;
 }
 
@@ -127,31 +111,20 @@ BOOL SaverRunningState()
     return running;
 }
 
-void SetUsePasswordBytes(DWORD type, const void* data, DWORD size)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key), ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(key, "ScreenSaveUsePassword", 0, type, static_cast<const BYTE*>(data),
-                             size),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-}
+HCURSOR Arrow() { return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)); }
 
-bool FindVerifierDouble(VerifierDoubleEntries* entries)
+bool FindVerifierDouble(VerifierDoubleEntries& entries)
 {
     HMODULE library = GetModuleHandleA("PASSWORD.CPL");
-    auto find = [library](const char* name) {
-        return reinterpret_cast<void (*)()>(library ? GetProcAddress(library, name) : nullptr);
+    auto find = [library](auto& entry, const char* name) {
+        entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(
+            reinterpret_cast<void (*)()>(library ? GetProcAddress(library, name) : nullptr));
+        return entry != nullptr;
     };
-    entries->reset = reinterpret_cast<VerifierDoubleResetEntry>(find("VerifierDoubleReset"));
-    entries->script = reinterpret_cast<VerifierDoubleScriptEntry>(find("VerifierDoubleScript"));
-    entries->duringCall =
-        reinterpret_cast<VerifierDoubleDuringCallEntry>(find("VerifierDoubleDuringCall"));
-    entries->callCount =
-        reinterpret_cast<VerifierDoubleCallCountEntry>(find("VerifierDoubleCallCount"));
-    entries->callAt = reinterpret_cast<VerifierDoubleCallAtEntry>(find("VerifierDoubleCallAt"));
-    return entries->reset && entries->script && entries->duringCall && entries->callCount &&
-           entries->callAt;
+    return find(entries.reset, "VerifierDoubleReset") & find(entries.script, "VerifierDoubleScript") &
+           find(entries.duringCall, "VerifierDoubleDuringCall") &
+           find(entries.callCount, "VerifierDoubleCallCount") &
+           find(entries.callAt, "VerifierDoubleCallAt");
 }
 
 void InProcessTest::SetUp()
@@ -172,8 +145,8 @@ void InProcessTest::SetUp()
 void InProcessTest::TearDown()
 {
     UnloadPasswordVerifier();
-    if (window && IsWindow(window)) DestroyWindow(window);
-    if (parent && IsWindow(parent)) DestroyWindow(parent);
+    if (window) DestroyWindow(window);
+    if (parent) DestroyWindow(parent);
     Pump(0);
     SetSaverRunning(FALSE);
 }
