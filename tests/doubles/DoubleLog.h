@@ -1,10 +1,17 @@
-// Appends lines to a file named by an environment variable, for tests that
-// watch a double from another process.
+// The doubles' log: text appended to the file an environment variable names,
+// for tests that watch a double from another process.
 #pragma once
 #include <windows.h>
 
-// Appends text to the file named by variable; nothing when it is unset.
-void AppendToDoubleLog(const char* variable, const char* text);
-
-// Writes value in decimal into text (room for 24 bytes); returns the end.
-char* AppendDecimal(char* text, ULONG_PTR value);
+inline void AppendToDoubleLog(const char* variable, const char* text)
+{
+    char path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA(variable, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, text, lstrlenA(text), &written, nullptr);
+    CloseHandle(file);  // at once: the caller may be about to fault
+}

@@ -1,64 +1,18 @@
-#include "PasswordChangeDouble.h"
-#include "DoubleLog.h"
+// A stand-in for the platform's "MPR.DLL". Each "PwdChangePasswordA" call
+// appends "<provider> <owner handle in decimal> <third> <fourth>\n", e.g.
+// "SCRSAVE 65602 0 0", to the file EMBRIX_MPR_DOUBLE_LOG names. Built without
+// EMBRIX_DOUBLE_ENTRY it lacks the entry.
+#include "doubles/DoubleLog.h"
 
-namespace {
-
-struct PasswordChangeRecord {
-    LONG callCount;
-    char provider[64];
-    HWND owner;
-    DWORD third;
-    DWORD fourth;
-};
-
-PasswordChangeRecord Change;
-
-void LogCall()
+#ifdef EMBRIX_DOUBLE_ENTRY
+extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner,
+                                                                  DWORD third, DWORD fourth)
 {
     char line[160];
-    lstrcpynA(line, Change.provider, sizeof Change.provider);
-    char* end = line + lstrlenA(line);
-    *end++ = ' ';
-    end = AppendDecimal(end, reinterpret_cast<ULONG_PTR>(Change.owner));
-    *end++ = ' ';
-    end = AppendDecimal(end, Change.third);
-    *end++ = ' ';
-    end = AppendDecimal(end, Change.fourth);
-    lstrcpyA(end, "\n");
+    wsprintfA(line, "%s %lu %lu %lu\n", provider ? provider : "(null)",
+              static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)),
+              static_cast<unsigned long>(third), static_cast<unsigned long>(fourth));
     AppendToDoubleLog("EMBRIX_MPR_DOUBLE_LOG", line);
-}
-
-}  // namespace
-
-extern "C" {
-
-DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD third, DWORD fourth)
-{
-    ++Change.callCount;
-    lstrcpynA(Change.provider, provider ? provider : "(null)", sizeof Change.provider);
-    Change.owner = owner;
-    Change.third = third;
-    Change.fourth = fourth;
-    LogCall();
     return ERROR_SUCCESS;
 }
-
-LONG WINAPI MprDoubleCallCount()
-{
-    return Change.callCount;
-}
-
-BOOL WINAPI MprDoubleLastCall(char* provider, DWORD providerSize, HWND* owner, DWORD* third,
-                              DWORD* fourth)
-{
-    if (Change.callCount == 0)
-        return FALSE;
-    if (providerSize > 0)
-        lstrcpynA(provider, Change.provider, static_cast<int>(providerSize));
-    *owner = Change.owner;
-    *third = Change.third;
-    *fourth = Change.fourth;
-    return TRUE;
-}
-
-}  // extern "C"
+#endif

@@ -1,4 +1,11 @@
-#include "VerifierDouble.h"
+// The verifier double; what it does is told in VerifierDouble.h.
+#include "doubles/VerifierDouble.h"
+#include "doubles/DoubleLog.h"
+
+#ifndef SPI_GETSCREENSAVERRUNNING
+#define SPI_GETSCREENSAVERRUNNING 114
+#endif
+#define EXPORT extern "C" __declspec(dllexport)
 
 namespace {
 
@@ -13,75 +20,87 @@ struct VerifierDoubleRecord {
     LONG callCount;
     HWND callWindow[MaxCalls];
     DWORD callTick[MaxCalls];
-};
+} Verifier;
 
-VerifierDoubleRecord Verifier;
-
-// Scripted answers in order, the last one repeated; accepts when none were
-// scripted, so a forgotten set-up never keeps a saver up.
-BOOL NextAnswer()
+void Log(const char* event, const char* answer)
 {
-    if (Verifier.scriptCount == 0)
-        return TRUE;
-    const BOOL answer = Verifier.script[Verifier.scriptNext];
-    if (Verifier.scriptNext + 1 < Verifier.scriptCount)
-        ++Verifier.scriptNext;
-    return answer ? TRUE : FALSE;
+    BOOL running = 2;  // neither answer: shows a call that wrote nothing
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    char line[128];
+    wsprintfA(line, answer ? "%lu %s running=%d %s\r\n" : "%lu %s running=%d\r\n",
+              static_cast<unsigned long>(GetCurrentProcessId()), event, running, answer);
+    AppendToDoubleLog("EMBRIX_PROBE_LOG", line);
+}
+
+bool EnvironmentIs(const char* name, const char* value)
+{
+    char text[32];
+    const DWORD length = GetEnvironmentVariableA(name, text, sizeof text);
+    return length != 0 && length < sizeof text && lstrcmpiA(text, value) == 0;
 }
 
 }  // namespace
 
-extern "C" {
-
-BOOL WINAPI VerifyScreenSavePwd(HWND window)
+extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved)
 {
-    const LONG call = Verifier.callCount + 1;
-    if (Verifier.callCount < MaxCalls) {
-        Verifier.callWindow[Verifier.callCount] = window;
-        Verifier.callTick[Verifier.callCount] = GetTickCount();
+    if (reason == DLL_PROCESS_ATTACH) {
+        Log("attach", nullptr);
+        HMODULE pinned = nullptr;
+        if (EnvironmentIs("EMBRIX_PROBE_STAY", "1"))
+            GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                               reinterpret_cast<LPCSTR>(self), &pinned);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        Log(reserved ? "exit" : "unload", nullptr);  // null: FreeLibrary
     }
-    Verifier.callCount = call;
-
-    if (Verifier.duringCall)
-        Verifier.duringCall(window, call);
-
-    return NextAnswer();
+    return TRUE;
 }
 
-void WINAPI VerifierDoubleReset()
+#ifdef EMBRIX_DOUBLE_ENTRY
+EXPORT BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
-    Verifier = VerifierDoubleRecord{};
-}
+    const LONG call = ++Verifier.callCount;
+    if (call <= MaxCalls) {
+        Verifier.callWindow[call - 1] = window;
+        Verifier.callTick[call - 1] = GetTickCount();
+    }
+    if (Verifier.duringCall) Verifier.duringCall(window, call);
 
-void WINAPI VerifierDoubleScript(const BOOL* answers, LONG count)
+    if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "fault")) {
+        Log("verify", "fault");
+        volatile LONG* volatile nowhere = nullptr;  // the compiler cannot see the null
+        *nowhere = call;
+        return FALSE;
+    }
+    BOOL answer = TRUE;
+    if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "refuse-first")) {
+        answer = call != 1;
+    } else if (Verifier.scriptCount > 0) {
+        answer = Verifier.script[Verifier.scriptNext];
+        if (Verifier.scriptNext + 1 < Verifier.scriptCount) ++Verifier.scriptNext;
+    }
+    Log("verify", answer ? "accept" : "refuse");
+    return answer ? TRUE : FALSE;
+}
+#endif
+
+EXPORT void WINAPI VerifierDoubleReset() { Verifier = VerifierDoubleRecord{}; }
+
+EXPORT void WINAPI VerifierDoubleScript(const BOOL* answers, LONG count)
 {
-    if (count > MaxScript)
-        count = MaxScript;
-    if (count < 0)
-        count = 0;
-    for (LONG i = 0; i < count; ++i)
-        Verifier.script[i] = answers[i];
+    count = count < 0 ? 0 : count > MaxScript ? MaxScript : count;
+    for (LONG i = 0; i < count; ++i) Verifier.script[i] = answers[i];
     Verifier.scriptCount = count;
     Verifier.scriptNext = 0;
 }
 
-void WINAPI VerifierDoubleDuringCall(VerifierDuringCall hook)
-{
-    Verifier.duringCall = hook;
-}
+EXPORT void WINAPI VerifierDoubleDuringCall(VerifierDuringCall hook) { Verifier.duringCall = hook; }
 
-LONG WINAPI VerifierDoubleCallCount()
-{
-    return Verifier.callCount;
-}
+EXPORT LONG WINAPI VerifierDoubleCallCount() { return Verifier.callCount; }
 
-BOOL WINAPI VerifierDoubleCallAt(LONG index, HWND* window, DWORD* tick)
+EXPORT BOOL WINAPI VerifierDoubleCallAt(LONG index, HWND* window, DWORD* tick)
 {
-    if (index < 0 || index >= Verifier.callCount || index >= MaxCalls)
-        return FALSE;
+    if (index < 0 || index >= Verifier.callCount || index >= MaxCalls) return FALSE;
     *window = Verifier.callWindow[index];
     *tick = Verifier.callTick[index];
     return TRUE;
 }
-
-}  // extern "C"

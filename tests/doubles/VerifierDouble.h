@@ -1,16 +1,30 @@
-// A stand-in for the platform's "PASSWORD.CPL". Its "VerifyScreenSavePwd"
-// answers as a test in the same process scripted (VerifierDoubleScript), and
-// accepts when nothing was scripted, so a forgotten set-up never keeps a saver
-// up. Each call is recorded (window, tick on entry). The record lives as long
-// as the library stays loaded. A test reaches the extra entries with
-// GetProcAddress on GetModuleHandleA("PASSWORD.CPL").
+// A stand-in for the platform's "PASSWORD.CPL" (VerifierDouble.cpp), for
+// tests in the process that loads it and for tests of a saver in another.
+//
+// In-process: "VerifyScreenSavePwd" answers as the test scripted
+// (VerifierDoubleScript) and accepts when nothing was scripted, so a
+// forgotten set-up never keeps a saver up. Each call is recorded (window,
+// tick on entry) while the library stays loaded. A test reaches these entries
+// with GetProcAddress on GetModuleHandleA("PASSWORD.CPL").
+//
+// From outside, through the environment:
+//   EMBRIX_PROBE_LOG names a file that gets, with the platform's saver-running
+//   state as the process sees it,
+//     "<pid> attach running=<n>"                        when loaded
+//     "<pid> verify running=<n> <accept|refuse|fault>"  at each call
+//     "<pid> unload running=<n>"                        when freed
+//     "<pid> exit running=<n>"                          at the process's end
+//   EMBRIX_PROBE_ANSWER "refuse-first" refuses the first call and accepts the
+//   rest, "fault" makes an access violation inside the call; otherwise the
+//   script decides.
+//   EMBRIX_PROBE_STAY=1 pins the library, so that it sees the process's end.
+// Built without EMBRIX_DOUBLE_ENTRY it lacks "VerifyScreenSavePwd".
 #pragma once
 #include <windows.h>
 
 // Called inside each verifier call before it answers; call counts from 1.
 typedef void(WINAPI* VerifierDuringCall)(HWND window, LONG call);
 
-typedef BOOL(WINAPI* VerifierDoubleVerifyEntry)(HWND window);
 // Forgets the calls, the script and the hook.
 typedef void(WINAPI* VerifierDoubleResetEntry)();
 // Answers for the next calls in order; the last one repeats. At most 16.

@@ -1,190 +1,106 @@
-// Input turning into close requests, on a real window whose procedure ends in
-// DefaultSaverProc. The cases look at what gets posted; only the preview case
-// loads a verifier.
-#include "HostTestSupport.h"
+// Input turning into close requests at the end of the saver's chain
+// (DefaultSaverProc); the cases look at what gets posted.
 #include "host/DefaultSaverProc.h"
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
+#include "support/WindowHarness.h"
 
 namespace {
 
-class DefaultSaverProcTest : public HostTest {
+class DefaultSaverProcTest : public InProcessTest {
 protected:
     void SetUp() override
     {
-        HostTest::SetUp();
-        window = MakeSaverTestWindow();
-        ASSERT_NE(window, nullptr);
-        SetCursorPos(500, 400);
+        InProcessTest::SetUp();
+        ASSERT_TRUE(window = MakeChainEndWindow());
         SaverHostState.cursorOrigin = {500, 400};
     }
-
-    // Moves the real pointer, then tells the window with a message whose own
-    // coordinates point somewhere else entirely.
+    // Moves the real pointer; the message's own coordinates say something else.
     int MoveTo(int x, int y)
     {
         SetCursorPos(x, y);
         SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(7, 7));
         return TakePostedCloses(window);
     }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return SendMessageA(window, message, wParam, lParam);
+    }
 };
 
-struct InputMessage {
-    const char* name;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-TEST_F(DefaultSaverProcTest, KeyAndButtonPressesPostOneClose)
+TEST_F(DefaultSaverProcTest, KeyAndButtonPressesPostOneCloseOtherInputNone)
 {
-    const InputMessage presses[] = {
-        {"key", WM_KEYDOWN, 'A', 1},
-        {"system key", WM_SYSKEYDOWN, 'A', 1 | (1 << 29)},
-        {"left button", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)},
-        {"right button", WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5)},
-        {"middle button", WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(5, 5)},
-    };
-    for (const InputMessage& press : presses) {
-        SCOPED_TRACE(press.name);
-        SendMessageA(window, press.message, press.wParam, press.lParam);
-        EXPECT_EQ(TakePostedCloses(window), 1);
-        EXPECT_TRUE(IsWindow(window));  // posted, not handled on the spot
+    const std::pair<UINT, int> inputs[] = {
+        {WM_KEYDOWN, 1},   {WM_SYSKEYDOWN, 1},    {WM_LBUTTONDOWN, 1},   {WM_RBUTTONDOWN, 1},
+        {WM_MBUTTONDOWN, 1}, {WM_KEYUP, 0},       {WM_SYSKEYUP, 0},      {WM_CHAR, 0},
+        {WM_SYSCHAR, 0},   {WM_LBUTTONUP, 0},     {WM_RBUTTONUP, 0},     {WM_MBUTTONUP, 0},
+        {WM_LBUTTONDBLCLK, 0}, {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDBLCLK, 0}, {WM_XBUTTONDOWN, 0},
+        {WM_MOUSEWHEEL, 0}};
+    for (auto [message, closes] : inputs) {
+        Send(message, 'A');
+        EXPECT_EQ(TakePostedCloses(window), closes) << "message 0x" << std::hex << message;
     }
 }
 
-TEST_F(DefaultSaverProcTest, ReleasesCharactersDoubleClicksAndOtherButtonsPostNothing)
+TEST_F(DefaultSaverProcTest, OnlyPointerTravelBeyondFourPixelsFromTheOriginCounts)
 {
-    const InputMessage others[] = {
-        {"key release", WM_KEYUP, 'A', static_cast<LPARAM>(1 | (3u << 30))},
-        {"system key release", WM_SYSKEYUP, 'A', static_cast<LPARAM>(1 | (1 << 29) | (3u << 30))},
-        {"character", WM_CHAR, 'a', 1},
-        {"system character", WM_SYSCHAR, 'a', 1 | (1 << 29)},
-        {"left release", WM_LBUTTONUP, 0, MAKELPARAM(5, 5)},
-        {"right release", WM_RBUTTONUP, 0, MAKELPARAM(5, 5)},
-        {"middle release", WM_MBUTTONUP, 0, MAKELPARAM(5, 5)},
-        {"left double-click", WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5)},
-        {"right double-click", WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(5, 5)},
-        {"middle double-click", WM_MBUTTONDBLCLK, MK_MBUTTON, MAKELPARAM(5, 5)},
-        {"extra button", WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MAKELPARAM(5, 5)},
-        {"wheel", WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(500, 400)},
-    };
-    for (const InputMessage& other : others) {
-        SCOPED_TRACE(other.name);
-        SendMessageA(window, other.message, other.wParam, other.lParam);
-        EXPECT_EQ(TakePostedCloses(window), 0);
+    const struct { int x, y, closes; } moves[] = {
+        {503, 401, 0}, {503, 402, 1},  // 3 + 1, 3 + 2: the origin moves there
+        {500, 400, 1}, {498, 398, 0}, {498, 395, 1},  // back and up count the same
+        {500, 395, 0}, {502, 395, 0}, {504, 395, 1}};  // small moves add up
+    int originX = 500;
+    for (const auto& move : moves) {
+        EXPECT_EQ(MoveTo(move.x, move.y), move.closes) << move.x << "," << move.y;
+        originX = move.closes ? move.x : originX;
+        EXPECT_EQ(SaverHostState.cursorOrigin.x, originX) << move.x << "," << move.y;
     }
-}
-
-TEST_F(DefaultSaverProcTest, MouseTravelMustExceedFourPixelsFromTheOrigin)
-{
-    EXPECT_EQ(MoveTo(503, 401), 0);  // 3 + 1
-    EXPECT_EQ(SaverHostState.cursorOrigin.x, 500);
-    EXPECT_EQ(MoveTo(503, 402), 1);  // 3 + 2
-    EXPECT_EQ(SaverHostState.cursorOrigin.x, 503);
-    EXPECT_EQ(SaverHostState.cursorOrigin.y, 402);
-
-    // Back and up counts the same as forward and down.
-    EXPECT_EQ(MoveTo(500, 400), 1);  // 3 + 2 from (503, 402)
-    EXPECT_EQ(MoveTo(498, 398), 0);  // 2 + 2
-    EXPECT_EQ(MoveTo(498, 395), 1);  // 2 + 5
-}
-
-TEST_F(DefaultSaverProcTest, SmallMovesAddUpUntilTheThirdOfTwoPixels)
-{
-    EXPECT_EQ(MoveTo(502, 400), 0);
-    EXPECT_EQ(MoveTo(504, 400), 0);
-    EXPECT_EQ(MoveTo(506, 400), 1);
-}
-
-TEST_F(DefaultSaverProcTest, OnlyThePointerCountsNotTheMessagesCoordinates)
-{
-    // The pointer stays; the message claims a long way.
-    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(900, 700));
+    EXPECT_EQ(SaverHostState.cursorOrigin.y, 395);
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM(900, 700));  // the message alone claims a long way
     EXPECT_EQ(TakePostedCloses(window), 0);
-    // The pointer travels; the message claims the origin itself.
-    SetCursorPos(520, 400);
-    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(500, 400));
-    EXPECT_EQ(TakePostedCloses(window), 1);
 }
 
-TEST_F(DefaultSaverProcTest, PointerStaysHiddenWhileRunning)
+TEST_F(DefaultSaverProcTest, PointerStaysHiddenWhileRunningVerifyWithoutVerifierSaysYes)
 {
-    SetCursor(ArrowCursor());
-    EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
-              1);
+    SetCursor(Arrow());
+    EXPECT_EQ(Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 1);
     EXPECT_EQ(GetCursor(), nullptr);
-
-    SetCursor(ArrowCursor());
-    SendMessageA(window, WM_SHOWWINDOW, FALSE, 0);
+    SetCursor(Arrow());
+    Send(WM_SHOWWINDOW, FALSE);
     EXPECT_NE(GetCursor(), nullptr);
-    SendMessageA(window, WM_SHOWWINDOW, TRUE, 0);
+    Send(WM_SHOWWINDOW, TRUE);
     EXPECT_EQ(GetCursor(), nullptr);
-}
-
-TEST_F(DefaultSaverProcTest, VerifyMessageWithoutAVerifierSaysYes)
-{
-    EXPECT_EQ(SendMessageA(window, MsgVerifyPassword, 0, 0), 1);
+    EXPECT_EQ(Send(MsgVerifyPassword), 1);
     EXPECT_EQ(SaverHostState.closeAllowed, 0u);
 }
 
 TEST_F(DefaultSaverProcTest, OnceTheCloseIsAllowedInputIsLeftToTheDefault)
 {
     SaverHostState.closeAllowed = 1;
-    SendMessageA(window, WM_KEYDOWN, 'A', 1);
+    Send(WM_KEYDOWN, 'A');
     EXPECT_EQ(MoveTo(540, 440), 0);
     EXPECT_EQ(SaverHostState.cursorOrigin.x, 500);
     SetCursor(nullptr);
-    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_NE(GetCursor(), nullptr);  // the class's arrow, set by DefWindowProcA
-    EXPECT_EQ(TakePostedCloses(window), 0);
 }
 
-class DefaultSaverProcPreview : public HostTest {
-protected:
-    void TearDown() override
-    {
-        HostTest::TearDown();
-        if (parent)
-            DestroyWindow(parent);
-    }
-    HWND parent = nullptr;
-};
-
-TEST_F(DefaultSaverProcPreview, InputNeverClosesAndCloseAsksNoPassword)
+TEST_F(DefaultSaverProcTest, PreviewInputNeverClosesAndCloseAsksNoPassword)
 {
-    // Even a loaded verifier is never asked in the preview form.
-    SetUsePasswordDword(1);
-    LoadPasswordVerifier();
+    SetUsePassword(true);
+    LoadPasswordVerifier();  // even a loaded verifier is never asked
     VerifierDoubleEntries verifier = {};
-    ASSERT_TRUE(FindVerifierDouble(&verifier));
+    ASSERT_TRUE(FindVerifierDouble(verifier));
     verifier.reset();
-
     SaverHostState.isPreview = 1;
-    parent = CreateWindowExA(0, "STATIC", "Preview parent", WS_POPUP, 0, 0, 152, 112, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(parent, nullptr);
-    window = MakeSaverTestWindow(parent);
-    ASSERT_NE(window, nullptr);
-    SaverHostState.cursorOrigin = {500, 400};
-
-    SendMessageA(window, WM_KEYDOWN, 'A', 1);
-    SendMessageA(window, WM_SYSKEYDOWN, 'A', 1 | (1 << 29));
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, 0);
-    SendMessageA(window, WM_MBUTTONDOWN, MK_MBUTTON, 0);
-    SetCursorPos(600, 500);
-    SendMessageA(window, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(TakePostedCloses(window), 0);
-    EXPECT_EQ(SaverHostState.cursorOrigin.x, 500);
-    EXPECT_EQ(SendMessageA(window, MsgVerifyPassword, 0, 0), 0);  // DefWindowProcA's answer
-
-    SendMessageA(window, WM_CLOSE, 0, 0);
+    DestroyWindow(window);
+    ASSERT_TRUE(window = MakeChainEndWindow(parent = MakeRecordingParent(152, 112)));
+    for (UINT press : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN})
+        Send(press);
+    EXPECT_EQ(MoveTo(600, 500), 0);
+    EXPECT_EQ(Send(MsgVerifyPassword), 0);  // DefWindowProcA's answer
+    Send(WM_CLOSE);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(verifier.callCount(), 0);
-    EXPECT_EQ(SaverHostState.closeAllowed, 0u);
 }
 
 }  // namespace

@@ -1,90 +1,83 @@
-// Runs from <build>/tests/mpr beside the password-change double, with "mpr=n,b"
-// so that Wine takes the double for "MPR.DLL". No "PASSWORD.CPL" lies here.
-// The MprDisabled cases run as a separate ctest entry with "mpr" disabled.
+// The platform's libraries as the saver finds them by name, each suite in the
+// ctest entry that sets Wine up for it (inprocess.cmake):
+//   PlatformLibraries         with mpr=n,b, so that Wine takes a file named
+//                             MPR.DLL; each case loads the double it wants by
+//                             its path first, and the saver's LoadLibraryA by
+//                             name finds that one.
+//   WithoutPlatformLibraries  with mpr= and password.cpl=: neither loads.
 #include <string>
-#include "HostTestSupport.h"
-#include "doubles/PasswordChangeDouble.h"
+
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
+#include "support/WindowHarness.h"
 
 namespace {
 
-template <typename Entry>
-Entry FindEntry(HMODULE library, const char* name)
-{
-    return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
-
-const char ChangeLog[] = "mpr_double.log";
-
-class PasswordChange : public HostTest {
+class PlatformLibraries : public InProcessTest {
 protected:
     void SetUp() override
     {
-        HostTest::SetUp();
-        DeleteFileA(ChangeLog);
-        SetEnvironmentVariableA("EMBRIX_MPR_DOUBLE_LOG", ChangeLog);
-        window = CreateWindowExA(0, "STATIC", "Owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(window, nullptr);
+        InProcessTest::SetUp();
+        SetEnvironmentVariableA("EMBRIX_MPR_DOUBLE_LOG", log.c_str());
+        ASSERT_TRUE(window = MakeChainEndWindow());
     }
     void TearDown() override
     {
         SetEnvironmentVariableA("EMBRIX_MPR_DOUBLE_LOG", nullptr);
-        DeleteFileA(ChangeLog);
-        HostTest::TearDown();
+        DeleteFileA(log.c_str());
+        InProcessTest::TearDown();
     }
+    // Holds the double in folder while the saver loads it by name, then lets
+    // go: the saver must keep no reference of its own.
+    void WithDouble(const std::string& folder, const char* name, const std::function<void()>& use)
+    {
+        const std::string path = ProgramFolder() + folder + name;
+        HMODULE held = LoadLibraryA(path.c_str());
+        char loaded[MAX_PATH] = "";
+        GetModuleFileNameA(held, loaded, MAX_PATH);
+        ASSERT_EQ(lstrcmpiA(loaded, path.c_str()), 0) << "not the double " << path;
+        use();
+        FreeLibrary(held);
+        EXPECT_EQ(GetModuleHandleA(name), nullptr) << name << " is still loaded";
+    }
+    const std::string log = ProgramFolder() + "mpr-" + std::to_string(GetCurrentProcessId()) + ".log";
 };
 
-TEST_F(PasswordChange, PassesScrsaveTheOwnerAndTwoZeros)
+TEST_F(PlatformLibraries, PasswordChangePassesScrsaveTheOwnerAndTwoZeros)
 {
-    // Our own reference keeps the double's record alive after the product
-    // frees the library, and shows that "MPR.DLL" is the double here.
-    HMODULE held = LoadLibraryA("MPR.DLL");
-    ASSERT_NE(held, nullptr);
-    auto callCount = FindEntry<MprDoubleCallCountEntry>(held, "MprDoubleCallCount");
-    auto lastCall = FindEntry<MprDoubleLastCallEntry>(held, "MprDoubleLastCall");
-    ASSERT_TRUE(callCount && lastCall) << "Wine took its own mpr.dll";
-
-    ChangeSaverPassword(window);
-
-    EXPECT_EQ(callCount(), 1);
-    char provider[32] = "";
-    HWND owner = nullptr;
-    DWORD third = 99, fourth = 99;
-    ASSERT_TRUE(lastCall(provider, sizeof provider, &owner, &third, &fourth));
-    EXPECT_STREQ(provider, "SCRSAVE");
-    EXPECT_EQ(owner, window);
-    EXPECT_EQ(third, 0u);
-    EXPECT_EQ(fourth, 0u);
-    EXPECT_EQ(ReadLogFile(ChangeLog),
-              "SCRSAVE " + std::to_string(reinterpret_cast<ULONG_PTR>(window)) + " 0 0\n");
-    FreeLibrary(held);
+    WithDouble("mpr\\", "MPR.DLL", [&] { ChangeSaverPassword(window); });
+    EXPECT_EQ(ReadWholeFile(log), "SCRSAVE " + std::to_string(reinterpret_cast<ULONG_PTR>(window)) + " 0 0\n");
 }
 
-TEST_F(PasswordChange, MissingVerifierLibraryMeansNoPassword)
+TEST_F(PlatformLibraries, LibrariesWithoutTheirEntryMeanNoChangeAndNoPassword)
 {
-    HMODULE found = LoadLibraryA("PASSWORD.CPL");
-    if (found)
-        FreeLibrary(found);
-    ASSERT_EQ(found, nullptr) << "a PASSWORD.CPL is reachable from here";
+    WithDouble("entryless\\", "MPR.DLL", [&] { ChangeSaverPassword(window); });
+    WithDouble("entryless\\", "PASSWORD.CPL", [] {
+        SetUsePassword(true);
+        LoadPasswordVerifier();
+        EXPECT_EQ(SaverHostState.passwordLibrary, nullptr);
+        EXPECT_EQ(SaverHostState.verifyPassword, nullptr);
+        EXPECT_EQ(SaverRunningState(), FALSE);
+    });
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);  // no password: the first close closes
+    PumpUntil([this] { return !IsWindow(window); });
+    EXPECT_FALSE(IsWindow(window));
+}
 
-    SetUsePasswordDword(1);
+using WithoutPlatformLibraries = PlatformLibraries;
+
+TEST_F(WithoutPlatformLibraries, NeitherPasswordChangeNorVerifierHappens)
+{
+    for (const char* name : {"MPR.DLL", "PASSWORD.CPL"}) {  // proved in this process
+        HMODULE found = LoadLibraryA(name);
+        if (found) FreeLibrary(found);
+        ASSERT_EQ(found, nullptr) << name << " loads: run with mpr= and password.cpl=";
+    }
+    ChangeSaverPassword(window);
+    SetUsePassword(true);
     LoadPasswordVerifier();
     EXPECT_EQ(SaverHostState.passwordLibrary, nullptr);
-    EXPECT_EQ(SaverHostState.verifyPassword, nullptr);
     EXPECT_EQ(SaverRunningState(), FALSE);
-}
-
-TEST_F(PasswordChange, MprDisabledDoesNothing)
-{
-    HMODULE found = LoadLibraryA("MPR.DLL");
-    if (found)
-        FreeLibrary(found);
-    ASSERT_EQ(found, nullptr) << "run with mpr disabled in WINEDLLOVERRIDES";
-
-    ChangeSaverPassword(window);
-    EXPECT_EQ(ReadLogFile(ChangeLog), "(no file)");
 }
 
 }  // namespace

@@ -1,165 +1,147 @@
-// The host's own handling before the effect: creation and destruction work,
-// the title, blocked system commands, help in the preview, and the end of
-// drawing once a close has been allowed.
-#include <gtest/gtest.h>
+// The saver window as the host runs it (RunSaverWindow): creation and
+// destruction, title, system commands, help in the preview, the end of
+// drawing once a close is allowed, and runs that make no window.
+#include <string>
 
-#include <windows.h>
-#include <imm.h>
-
-#include <utility>
-
-#include "WindowTestSupport.h"
-#include "fire/FireSettings.h"
 #include "fire/FireWindowProc.h"
+#include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
+#include "host/SaverWindow.h"
+#include "support/WindowHarness.h"
 
 namespace {
 
-class HostWindow : public ::testing::Test {
+class HostWindow : public InProcessTest {
 protected:
     void SetUp() override
     {
-        ResetSaverRecords();
-        WritePrivateProfileStringA(SettingsSection, nullptr, nullptr, SettingsFile);
+        InProcessTest::SetUp();
+        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());  // the verifier double's
     }
     void TearDown() override
     {
-        if (saver && IsWindow(saver)) {
-            SaverHostState.closeAllowed = 1;
-            DestroyWindow(saver);
-        }
-        if (parent && IsWindow(parent)) DestroyWindow(parent);
-        PumpFor(20);
+        InProcessTest::TearDown();
+        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", nullptr);
+        DeleteFileA(log.c_str());
+        UnregisterClassA(SaverClassName, SaverHostState.instance);
     }
-    HWND OpenFullScreen()
-    {
-        saver = CreateSaverWindowForTests(nullptr);
-        return saver;
-    }
-    HWND OpenPreview()
-    {
-        parent = CreateTestParent(152, 112);
-        saver = CreateSaverWindowForTests(parent);
-        return saver;
-    }
-    HWND saver = nullptr;
-    HWND parent = nullptr;
+    const std::string pid = std::to_string(GetCurrentProcessId());
+    const std::string log = ProgramFolder() + "probe-" + pid + ".log";
 };
 
-TEST_F(HostWindow, CreationTakesThePointerOriginAndTheInputContext)
+std::pair<HWND, HIMC> restored;
+HIMC WINAPI RecordAssociation(HWND window, HIMC context)
 {
-    SetCursorPos(321, 234);
-    ASSERT_TRUE(OpenFullScreen());
-    EXPECT_EQ(SaverHostState.cursorOrigin.x, 321);
-    EXPECT_EQ(SaverHostState.cursorOrigin.y, 234);
-    // Only a library the process already has is used.
-    EXPECT_EQ(SaverHostState.imeLibrary, GetModuleHandleA("IMM32.DLL"));
-    if (SaverHostState.imeLibrary) {
-        EXPECT_TRUE(SaverHostState.associateContext);
-        EXPECT_EQ(ImmGetContext(saver), nullptr) << "the window has no input context";
-    }
+    restored = {window, context};
+    return nullptr;
 }
 
-TEST_F(HostWindow, DestructionRestoresTheContextAndEndsTheLoop)
+TEST_F(HostWindow, CreationTakesThePointerOriginAndTheInputContextDestructionGivesThemBack)
 {
-    ASSERT_TRUE(OpenFullScreen());
-    HIMC saved = SaverHostState.savedInputContext;
-    SaverHostState.closeAllowed = 1;
-    DestroyWindow(saver);
-    EXPECT_FALSE(IsWindow(saver));
-    PumpFor(30);
-    EXPECT_TRUE(QuitSeen);
-    EXPECT_EQ(SaverHostState.savedInputContext, saved);
+    SetCursorPos(321, 234);
+    HWND made = nullptr;
+    const HIMC saved = reinterpret_cast<HIMC>(0x1234);
+    EXPECT_EQ(RunSaverWith(nullptr, [&](HWND saver) {
+                  made = saver;
+                  EXPECT_EQ(SaverHostState.cursorOrigin.x, 321);
+                  EXPECT_EQ(SaverHostState.cursorOrigin.y, 234);
+                  EXPECT_EQ(ImmGetContext(saver), nullptr) << "the window has no input context";
+                  SaverHostState.associateContext = RecordAssociation;  // sees the restore
+                  SaverHostState.savedInputContext = saved;
+              }),
+              0) << "the loop ends on the window's destruction";
+    EXPECT_EQ(restored, std::make_pair(made, saved));
 }
 
 TEST_F(HostWindow, TitleCannotBeChanged)
 {
-    ASSERT_TRUE(OpenFullScreen());
-    EXPECT_EQ(SendMessageA(saver, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), 0);
-    char title[64] = {};
-    GetWindowTextA(saver, title, sizeof title);
-    EXPECT_STREQ(title, "Screen Saver");
-
-    DestroyWindow(saver);
-    ASSERT_TRUE(OpenPreview());
-    EXPECT_EQ(SendMessageA(saver, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), 0);
-    GetWindowTextA(saver, title, sizeof title);
-    EXPECT_STREQ(title, "Preview");
+    for (const char* title : {"Screen Saver", "Preview"}) {
+        if (*title == 'P') parent = MakeRecordingParent(152, 112);
+        RunSaverWith(parent, [&](HWND saver) {
+            EXPECT_EQ(SendMessageA(saver, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), 0);
+            char text[64] = {};
+            GetWindowTextA(saver, text, sizeof text);
+            EXPECT_STREQ(text, title);
+        });
+    }
 }
 
 TEST_F(HostWindow, FullScreenBlocksTaskSwitchAndSaverCommandsOnly)
 {
-    ASSERT_TRUE(OpenFullScreen());
-    for (WPARAM command : {WPARAM(SC_NEXTWINDOW), WPARAM(SC_PREVWINDOW), WPARAM(SC_SCREENSAVE)}) {
-        EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, command, 0), 0);
-        PumpFor(20);
-        EXPECT_TRUE(IsWindow(saver)) << std::hex << command;
-        EXPECT_EQ(SaverHostState.closeAllowed, 0u);
-    }
-    // Any other command takes the normal road: a close, allowed at once
-    // without a password.
-    SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);
-    PumpFor(20);
-    EXPECT_FALSE(IsWindow(saver));
-    EXPECT_NE(SaverHostState.closeAllowed, 0u);
+    RunSaverWith(nullptr, [](HWND saver) {
+        for (WPARAM command : {WPARAM(SC_NEXTWINDOW), WPARAM(SC_PREVWINDOW), WPARAM(SC_SCREENSAVE)}) {
+            EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, command, 0), 0);
+            Pump(20);
+            EXPECT_TRUE(IsWindow(saver)) << std::hex << command;
+        }
+        SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);  // the normal road: a close
+        EXPECT_FALSE(IsWindow(saver));
+    });
 }
 
 TEST_F(HostWindow, PreviewHelpGoesToTheParent)
 {
-    ASSERT_TRUE(OpenPreview());
-    // Help carries a pointer to its details, the context menu a position.
-    HELPINFO help = {};
-    help.cbSize = sizeof help;
-    help.iContextType = HELPINFO_WINDOW;
-    help.hItemHandle = saver;
-    const std::pair<UINT, LPARAM> requests[] = {{WM_HELP, reinterpret_cast<LPARAM>(&help)},
-                                                {WM_CONTEXTMENU, 0x00560078}};
-    for (auto [message, lParam] : requests) {
-        LastParentMessage = {};
-        EXPECT_EQ(SendMessageA(saver, message, 0x1234, lParam), 1);
-        PumpFor(20);
-        EXPECT_EQ(LastParentMessage.message, message);
-        EXPECT_EQ(LastParentMessage.wParam, reinterpret_cast<WPARAM>(parent));
-        EXPECT_EQ(LastParentMessage.lParam, lParam);
-    }
-    // Without a parent that is a window the request is dropped, still 1.
-    SetParent(saver, nullptr);
-    LastParentMessage = {};
-    EXPECT_EQ(SendMessageA(saver, WM_HELP, 0, 0), 1);
-    PumpFor(20);
-    EXPECT_EQ(LastParentMessage.message, 0u);
+    RunSaverWith(parent = MakeRecordingParent(152, 112), [&](HWND saver) {
+        HELPINFO help = {sizeof help, HELPINFO_WINDOW, 0, saver, 0, {0, 0}};
+        const std::pair<UINT, LPARAM> requests[] = {{WM_HELP, reinterpret_cast<LPARAM>(&help)},
+                                                    {WM_CONTEXTMENU, 0x00560078}};
+        for (auto [message, lParam] : requests) {
+            EXPECT_EQ(SendMessageA(saver, message, 0x1234, lParam), 1);
+            Pump(20);
+            EXPECT_EQ(ParentMessage.hwnd, parent);
+            EXPECT_EQ(ParentMessage.message, message);
+            EXPECT_EQ(ParentMessage.wParam, reinterpret_cast<WPARAM>(parent));
+            EXPECT_EQ(ParentMessage.lParam, lParam);
+        }
+        SetParent(saver, nullptr);  // without a parent window: dropped, still 1
+        ParentMessage = {};
+        EXPECT_EQ(SendMessageA(saver, WM_HELP, 0, 0), 1);
+        Pump(20);
+        EXPECT_EQ(ParentMessage.message, 0u);
+    });
 }
 
-TEST_F(HostWindow, PreviewDoesNotBlockSystemCommands)
+TEST_F(HostWindow, AnyTimerDrawsAFrameUntilTheCloseIsAllowedPaintNone)
 {
-    ASSERT_TRUE(OpenPreview());
-    SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);
-    PumpFor(20);
-    EXPECT_FALSE(IsWindow(saver)) << "closed without a password";
+    RunSaverWith(nullptr, [](HWND saver) {
+        KillTimer(saver, FireEffectState.timerId);
+        Pump(20);
+        const uint8_t* current = FireEffectState.field.current;
+        SendMessageA(saver, WM_PAINT, 0, 0);
+        EXPECT_EQ(FireEffectState.field.current, current);
+        SendMessageA(saver, WM_TIMER, 77, 0);
+        EXPECT_NE(FireEffectState.field.current, current);
+        SaverHostState.closeAllowed = 1;
+        current = FireEffectState.field.current;
+        EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
+        EXPECT_EQ(FireEffectState.field.current, current);
+    });
 }
 
-TEST_F(HostWindow, OnceCloseIsAllowedNoFrameIsDrawn)
+TEST_F(HostWindow, ClassRefusedAfterTheVerifierRaisedTheState)
 {
-    ASSERT_TRUE(OpenFullScreen());
-    KillTimer(saver, FireEffectState.timerId);
-    PumpFor(20);
-    SaverHostState.closeAllowed = 1;
-    uint8_t* current = FireEffectState.field.current;
-    EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
-    EXPECT_EQ(FireEffectState.field.current, current);
-    // Input no longer reaches the effect or asks for a close.
-    SendMessageA(saver, WM_KEYDOWN, VK_SPACE, 0);
-    PumpFor(20);
-    EXPECT_TRUE(IsWindow(saver));
+    WNDCLASSA taken = {};  // the class is this module's already
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = SaverHostState.instance;
+    taken.lpszClassName = SaverClassName;
+    ASSERT_TRUE(RegisterClassA(&taken));
+    SetUsePassword(true);
+    EXPECT_EQ(RunSaverWindow(nullptr), -1) << "no window, no loop: the run says so";
+    EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
+    EXPECT_EQ(SaverRunningState(), FALSE);
+    // Raised once the verifier was loaded, still so when it was freed, lowered after.
+    EXPECT_EQ(ReadWholeFile(log), pid + " attach running=0\r\n" + pid + " unload running=1\r\n");
 }
 
-TEST_F(HostWindow, WhileRunningTimerFramesPassThrough)
+TEST_F(HostWindow, RunningFullScreenSaverMeansNoVerifierForTheSecond)
 {
-    ASSERT_TRUE(OpenFullScreen());
-    KillTimer(saver, FireEffectState.timerId);
-    uint8_t* current = FireEffectState.field.current;
-    SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
-    EXPECT_NE(FireEffectState.field.current, current);
+    RunSaverWith(nullptr, [this](HWND first) {
+        SetUsePassword(true);
+        EXPECT_EQ(RunSaverWindow(nullptr), 0);
+        EXPECT_EQ(SaverHostState.saverWindow, first);
+        EXPECT_EQ(ReadWholeFile(log), "") << "no verifier loaded";
+        EXPECT_EQ(SaverRunningState(), FALSE);
+    });
 }
 
 }  // namespace
