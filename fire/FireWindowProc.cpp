@@ -8,6 +8,8 @@
 #include "fire/FireFrameStep.h"
 #include "fire/FireSettings.h"
 #include "host/DefaultSaverProc.h"
+#include "host/SaverHostState.h"
+#include "host/SaverWindow.h"
 
 FireEffectStateRecord FireEffectState;
 
@@ -18,11 +20,17 @@ void CreateFireEffect(HWND window)
     FireEffectStateRecord& fire = FireEffectState;
     BuildFireColorRamp(fire.colorRamp);
     GetClientRect(window, &fire.clientRect);
+    if (!SaverHostState.isPreview) {
+        // Full screen, the fire keeps to the primary monitor; the other
+        // monitors get the erase's black.
+        const ScreenRect primary = FullScreenLayout().fire;
+        SetRect(&fire.clientRect, primary.left, primary.top, primary.right, primary.bottom);
+    }
     LoadFireSettings();
 
     int32_t size = FireGridDivisor(FireSettings.size);
-    fire.field.width = fire.clientRect.right / size;
-    fire.field.height = fire.clientRect.bottom / size;
+    fire.field.width = (fire.clientRect.right - fire.clientRect.left) / size;
+    fire.field.height = (fire.clientRect.bottom - fire.clientRect.top) / size;
     size_t cells = static_cast<size_t>(fire.field.width) * static_cast<size_t>(fire.field.height);
     // Zeroed, so the fire rises from black.
     fire.field.next = static_cast<uint8_t*>(std::calloc(cells, 1));

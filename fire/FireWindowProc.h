@@ -9,7 +9,7 @@ constexpr UINT_PTR FrameTimerId = 1;
 constexpr UINT FrameInterval = 1;  // ms; the platform delivers what it can
 
 struct FireEffectStateRecord {
-    RECT clientRect;
+    RECT clientRect;  // where the fire goes: the primary monitor, or the whole preview
     FireColorRamp colorRamp;
     FireField field;
     HDC windowDC;

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "fire/ScreenLayout.h"
+
 // The platform reads our records as its own: the layouts must agree.
 static_assert(sizeof(RampColor) == sizeof(RGBQUAD), "colour table entry");
 static_assert(sizeof(PaletteColor) == sizeof(PALETTEENTRY), "palette entry");
@@ -88,12 +90,12 @@ void PresentFrame(HWND window, const FrameSurface& surface, HPALETTE palette,
     HDC dc = GetDC(window);
     SelectPalette(dc, palette, FALSE);
     RealizePalette(dc);
+    const ScreenRect area = {clientRect.left, clientRect.top, clientRect.right, clientRect.bottom};
+    const FramePlacement place = PlaceFrame(area, width, height, size, scaling);
     if (scaling != 0) {
-        StretchBlt(dc, clientRect.left, clientRect.top, clientRect.right, clientRect.bottom,
-                   surface.memoryDC, 0, 0, width, height, SRCCOPY);
+        StretchBlt(dc, place.x, place.y, place.width, place.height, surface.memoryDC, 0, 0, width,
+                   height, SRCCOPY);
     } else {
-        FramePlacement place =
-            PlaceCentredFrame(clientRect.right, clientRect.bottom, width, height, size);
         BitBlt(dc, place.x, place.y, place.width, place.height, surface.memoryDC, 0, 0, SRCCOPY);
     }
     ReleaseDC(window, dc);

@@ -41,6 +41,17 @@ int RunMessageLoop()
 
 }  // namespace
 
+SaverLayout FullScreenLayout()
+{
+    // The primary monitor's top-left corner is the screen's origin.
+    const ScreenRect primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const int32_t left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int32_t top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const ScreenRect virtualScreen = {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                      top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return LayOutFullScreen(virtualScreen, primary);
+}
+
 int RunSaverWindow(HWND parent)
 {
     WNDCLASSA saverClass = {};
@@ -51,7 +62,7 @@ int RunSaverWindow(HWND parent)
     saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     saverClass.lpszClassName = SaverClassName;
 
-    int width, height;
+    int x = 0, y = 0, width, height;
     DWORD style, exStyle;
     const char* title;
     if (parent) {
@@ -64,8 +75,11 @@ int RunSaverWindow(HWND parent)
         title = PreviewTitle;
         SaverHostState.isPreview = 1;
     } else {
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
+        const ScreenRect screen = FullScreenLayout().window;
+        x = screen.left;
+        y = screen.top;
+        width = screen.right - screen.left;
+        height = screen.bottom - screen.top;
         style = FullScreenStyle;
         exStyle = WS_EX_TOPMOST;
         title = FullScreenTitle;
@@ -76,7 +90,7 @@ int RunSaverWindow(HWND parent)
     int result = NoSaverWindow;
     if (RegisterClassA(&saverClass)) {
         SaverHostState.saverWindow =
-            CreateWindowExA(exStyle, SaverClassName, title, style, 0, 0, width, height, parent,
+            CreateWindowExA(exStyle, SaverClassName, title, style, x, y, width, height, parent,
                             nullptr, SaverHostState.instance, nullptr);
     }
     if (SaverHostState.saverWindow) {

@@ -5,8 +5,10 @@
 Screenshot CaptureScreen()
 {
     Screenshot shot;
-    shot.width = GetSystemMetrics(SM_CXSCREEN);
-    shot.height = GetSystemMetrics(SM_CYSCREEN);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    shot.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    shot.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = shot.width;
@@ -18,7 +20,7 @@ Screenshot CaptureScreen()
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, left, top, SRCCOPY);
     GdiFlush();
     const DWORD* raw = static_cast<const DWORD*>(bits);
     shot.pixels.resize(static_cast<size_t>(shot.width) * shot.height);

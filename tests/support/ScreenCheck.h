@@ -12,6 +12,8 @@ struct Screenshot {
     COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
+// Every monitor: (0, 0) is the virtual screen's top-left corner, where the
+// full-screen saver's client area starts.
 Screenshot CaptureScreen();
 
 // A colour of the fire's ramp as a true-colour display shows it.

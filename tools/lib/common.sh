@@ -87,7 +87,42 @@ setup_wine_prefix() {
   fi
 }
 
+# For the one test that needs two monitors: a second Xvfb whose Xinerama
+# gives a 1024x768 screen 0 (the primary) and a 1280x1024 screen 1, both at
+# the origin, and a copy of the prefix in which Wine reads them through
+# Xinerama (UseXRandR N), made once. Sets TWO_MONITOR_DISPLAY and
+# TWO_MONITOR_PREFIX; the Xvfb ends with cleanup_processes.
+setup_two_monitors() {
+  local fdfile; fdfile=$(mktemp)
+  Xvfb -displayfd 3 +xinerama -screen 0 1024x768x24 -screen 1 1280x1024x24 -nolisten tcp \
+    3>"$fdfile" >/dev/null 2>&1 &
+  EMBRIX_PIDS+=($!)
+  local i
+  for i in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+  [ -s "$fdfile" ] || { log "the two-screen Xvfb did not start"; rm -f "$fdfile"; return 1; }
+  TWO_MONITOR_DISPLAY=":$(head -1 "$fdfile")"
+  rm -f "$fdfile"
+  TWO_MONITOR_PREFIX=$EMBRIX_BUILD/wineprefix-two-monitors
+  local ready=$TWO_MONITOR_PREFIX/.embrix-two-monitors
+  if [ ! -f "$ready" ] || [ "$WINEPREFIX/.embrix-ready-2" -nt "$ready" ]; then
+    log "making the two-monitor Wine prefix $TWO_MONITOR_PREFIX"
+    "$WINESERVER" -w
+    rm -rf "$TWO_MONITOR_PREFIX"
+    cp -a "$WINEPREFIX" "$TWO_MONITOR_PREFIX" || return 1
+    # Wine's desktop reads the monitors when it starts: the value goes in
+    # before any test starts one.
+    WINEPREFIX=$TWO_MONITOR_PREFIX "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' \
+      /v UseXRandR /d N /f >/dev/null 2>&1
+    WINEPREFIX=$TWO_MONITOR_PREFIX "$WINESERVER" -w
+    touch "$ready"
+  fi
+  log "two monitors: Xvfb on $TWO_MONITOR_DISPLAY, prefix $TWO_MONITOR_PREFIX"
+}
+
 cleanup_processes() {
+  if [ -n "${TWO_MONITOR_PREFIX:-}" ] && [ -x "$WINESERVER" ]; then
+    WINEPREFIX=$TWO_MONITOR_PREFIX "$WINESERVER" -k 2>/dev/null || true
+  fi
   if [ -n "${WINEPREFIX:-}" ] && [ -x "$WINESERVER" ]; then "$WINESERVER" -k 2>/dev/null || true; fi
   local pid
   for pid in "${EMBRIX_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done

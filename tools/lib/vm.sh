@@ -342,11 +342,12 @@ vm_cleanup() {
   vm_binfmt_off
 }
 
-# For tools/test: BUILD's suites inside the machine, added to the caller's
-# $passed and $failed; no results at all count as one failure. EMBRIX_SKIP_VM=1
-# skips them, but never under CI; a skip sets $vm_skipped for the summary.
+# For tools/test: BUILD's suites inside the machine, chosen by the ctest
+# arguments after BUILD, added to the caller's $passed and $failed; no
+# results at all count as one failure. EMBRIX_SKIP_VM=1 skips them, but never
+# under CI; a skip sets $vm_skipped for the summary.
 vm_test_stage() {
-  local build=$1 t0=$SECONDS
+  local build=$1 t0=$SECONDS; shift
   if [ -n "${EMBRIX_SKIP_VM:-}" ]; then
     if [ "${CI:-}" != true ]; then
       vm_log "32-bit stage skipped on request (EMBRIX_SKIP_VM): the i686 build's tests did not run"
@@ -357,7 +358,7 @@ vm_test_stage() {
   fi
   vm_log "tests: win32 under 32-bit Wine in the emulated PC"
   local out; out=$(mktemp)
-  "$VM_TOOLS/vm" ctest "$build" >"$out"
+  "$VM_TOOLS/vm" ctest "$build" "$@" >"$out"
   local summary total bad
   summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -1)
   if [ -z "$summary" ]; then

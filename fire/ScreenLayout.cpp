@@ -1,0 +1,34 @@
+#include "fire/ScreenLayout.h"
+
+#include <algorithm>
+
+SaverLayout LayOutFullScreen(const ScreenRect& virtualScreen, const ScreenRect& primary)
+{
+    SaverLayout layout;
+    layout.window = primary;
+    // The union, so the primary is covered whatever the metrics say.
+    if (virtualScreen.right > virtualScreen.left && virtualScreen.bottom > virtualScreen.top) {
+        layout.window.left = std::min(virtualScreen.left, primary.left);
+        layout.window.top = std::min(virtualScreen.top, primary.top);
+        layout.window.right = std::max(virtualScreen.right, primary.right);
+        layout.window.bottom = std::max(virtualScreen.bottom, primary.bottom);
+    }
+    // The client area starts at the window's top-left corner.
+    layout.fire.left = primary.left - layout.window.left;
+    layout.fire.top = primary.top - layout.window.top;
+    layout.fire.right = primary.right - layout.window.left;
+    layout.fire.bottom = primary.bottom - layout.window.top;
+    return layout;
+}
+
+FramePlacement PlaceFrame(const ScreenRect& area, int32_t gridWidth, int32_t gridHeight,
+                          int32_t size, int32_t scaling)
+{
+    const int32_t width = area.right - area.left;
+    const int32_t height = area.bottom - area.top;
+    FramePlacement place = {0, 0, width, height};
+    if (scaling == 0) place = PlaceCentredFrame(width, height, gridWidth, gridHeight, size);
+    place.x += area.left;
+    place.y += area.top;
+    return place;
+}

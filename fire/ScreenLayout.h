@@ -1,0 +1,24 @@
+// Where the full-screen window and the fire go on a desktop of one or more
+// monitors, as plain arithmetic: the host and the effect both place from it.
+#pragma once
+#include <cstdint>
+
+#include "fire/FireColors.h"
+
+struct ScreenRect {
+    int32_t left, top, right, bottom;
+};
+
+struct SaverLayout {
+    ScreenRect window;  // screen coordinates: every monitor
+    ScreenRect fire;    // client coordinates: the primary monitor
+};
+
+// virtualScreen is the union of all monitors (its left and top may be
+// negative); empty where the platform has no such metrics.
+SaverLayout LayOutFullScreen(const ScreenRect& virtualScreen, const ScreenRect& primary);
+
+// Where a gridWidth x gridHeight frame is drawn in area (client
+// coordinates): centred at its own size, or stretched over it.
+FramePlacement PlaceFrame(const ScreenRect& area, int32_t gridWidth, int32_t gridHeight,
+                          int32_t size, int32_t scaling);
