@@ -6,6 +6,8 @@ if(WIN32)
     LIBS embrix_win imm32)
   embrix_test(NAME window_host SOURCES window/HostWindowTests.cpp ${EMBRIX_WINDOW_SUPPORT}
     LIBS embrix_win imm32)
+  embrix_test(NAME window_fire_screen SOURCES window/FireScreenExactTest.cpp
+    ${EMBRIX_WINDOW_SUPPORT} LIBS embrix_win imm32 embrix_test_support)
 endif()
 
 if(WIN32)
