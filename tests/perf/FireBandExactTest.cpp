@@ -25,8 +25,8 @@ struct BandRun {
 constexpr int32_t NoSpots = INT32_MAX;
 
 const BandRun Runs[] = {
-    {960, 540, 8, 8, 3000, 0, 0, 997, 0},  // the defaults at 1920x1080, "Size" 2
-    {960, 540, 1, 0, 3000, 0, 0, 0, 0},    // hand-edited: the highest flames
+    {960, 540, 8, 8, 2000, 0, 0, 997, 0},  // the defaults at 1920x1080, "Size" 2
+    {960, 540, 1, 0, 2000, 0, 0, 0, 0},    // hand-edited: the highest flames
     {480, 270, 16, 16, 2000, 600, 1400, 0, 0},
     {480, 270, 4, 0, 1500, 300, 900, 211, 0},
     // Embers that never spread, left in edge columns that are never spread.
