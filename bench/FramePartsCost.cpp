@@ -1,13 +1,13 @@
 // Where a running saver's CPU time goes, measured in this process under the
 // platform: CPU time per call of the frame step (countdown, spreading and the
 // copy into the surface, swap) on the product's path and on the plain
-// reference, and of PresentFrame, in a full-screen window as the saver's:
+// reference, and of PresentFrame, of the whole picture and of the rows that
+// the product's steps changed, in a full-screen window as the saver's:
 //   FramePartsCost <"Size"> <calls>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <utility>
 
 #include "bench/ReferenceFire.h"
 #include "fire/FireColors.h"
@@ -86,24 +86,28 @@ int main(int argc, char** argv)
     FrameSurface surface = CreateFrameSurface(ramp, width, height);
     if (!field.next || !field.current || !surface.pixels) return 1;
 
+    int32_t changedFrom = 0;
     auto productStep = [&] {
         RunNewFireCountdown(field, FireType, NewFire);
-        SpreadFireOntoSurface(field.next, field.current, surface.pixels, width, height);
-        std::swap(field.next, field.current);
+        changedFrom = StepFireFrame(field, surface.pixels, true);
     };
     auto plainStep = [&] { RunReferenceFrame(field, surface.pixels, FireType, NewFire); };
-    auto present = [&] {
-        PresentFrame(window, surface, palette, client, width, height, size, 0);
+    auto presentWhole = [&] {
+        PresentFrame(window, surface, palette, client, width, height, size, 0, 0);
     };
-    for (int i = 0; i < 200; ++i) productStep();
+    auto presentBand = [&] {
+        PresentFrame(window, surface, palette, client, width, height, size, 0, changedFrom);
+    };
+    for (int i = 0; i < 300; ++i) productStep();
 
     const double productUs = CpuMicrosecondsPerCall(productStep, calls);
+    const double bandUs = CpuMicrosecondsPerCall(presentBand, calls);
     const double plainUs = CpuMicrosecondsPerCall(plainStep, calls);
-    const double presentUs = CpuMicrosecondsPerCall(present, calls);
+    const double wholeUs = CpuMicrosecondsPerCall(presentWhole, calls);
     std::printf("%4ldx%-4ld size %d  grid %dx%d  cpu us per call: product step %8.1f  "
-                "plain step %8.1f  PresentFrame %8.1f\n",
+                "plain step %8.1f  PresentFrame rows %d.. %8.1f  whole %8.1f\n",
                 client.right, client.bottom, size, width, height, productUs, plainUs,
-                presentUs);
+                changedFrom, bandUs, wholeUs);
 
     DestroyFrameSurface(surface);
     DeleteObject(palette);

@@ -1,12 +1,11 @@
 #include "fire/FireFrameStep.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
+#include <utility>
 
 #include "fire/FireColors.h"
-#include "fire/FireSimulation.h"
-#if defined(EMBRIX_PLAIN_FIRE)
-#include "bench/ReferenceFire.h"
-#endif
 
 namespace {
 
@@ -21,6 +20,12 @@ bool CopiesAtAll(const uint8_t* pixels, const uint8_t* grid, int32_t width, int3
 
 size_t Stride(size_t width) {
     return (width + 3) & ~size_t(3);
+}
+
+bool RowHoldsHeat(const uint8_t* row, size_t width) {
+    uint8_t any = 0;
+    for (size_t x = 0; x < width; ++x) any |= row[x];
+    return any != 0;
 }
 
 }  // namespace
@@ -72,20 +77,58 @@ void SpreadFireOntoSurfaceWith(const FireRowKernels& rows, uint8_t* dest, const 
     rows.copyRow(pixels + lastRow * stride, dest + lastRow * w, w);
 }
 
-#if defined(EMBRIX_PLAIN_FIRE)
-
-// The build to measure against: the same guards around the plain loops.
-void SpreadFireOntoSurface(uint8_t* dest, const uint8_t* src, uint8_t* pixels, int32_t width,
-                           int32_t height) {
-    if (SpreadsAtAll(dest, src, width, height)) ReferenceSpread(dest, src, width, height);
-    if (CopiesAtAll(pixels, dest, width, height)) ReferenceCopy(pixels, dest, width, height);
-}
-
-#else
-
 void SpreadFireOntoSurface(uint8_t* dest, const uint8_t* src, uint8_t* pixels, int32_t width,
                            int32_t height) {
     SpreadFireOntoSurfaceWith(FastestFireRows(), dest, src, pixels, width, height);
 }
 
-#endif
+int32_t StepFireFrameWith(const FireRowKernels& rows, FireField& field, uint8_t* pixels,
+                          bool surfaceShowsCurrent) {
+    const int32_t width = field.width;
+    const int32_t height = field.height;
+    uint8_t* const dest = field.next;
+    const uint8_t* const src = field.current;
+    if (!SpreadsAtAll(dest, src, width, height) || !CopiesAtAll(pixels, dest, width, height)) {
+        SpreadFireOntoSurfaceWith(rows, dest, src, pixels, width, height);
+        std::swap(field.current, field.next);
+        field.currentTop = field.nextTop = 0;
+        return 0;
+    }
+    // Sowing may have lit the bottom two rows of current since the last step.
+    const int32_t srcTop = std::min(std::max(field.currentTop, 0), height - 2);
+    const int32_t oldDestTop = std::min(std::max(field.nextTop, 0), height);
+    // Destination row r is spread from source rows r..r+2: above srcTop - 2
+    // every one of them is cold, and so is the result.
+    const int32_t start = std::max(srcTop - 2, 0);
+    const size_t w = static_cast<size_t>(width);
+    const size_t stride = Stride(w);
+    for (int32_t y = oldDestTop; y < start; ++y) {
+        std::memset(dest + static_cast<size_t>(y) * w + 1, 0, w - 2);
+    }
+    const size_t lastRow = static_cast<size_t>(height) - 1;
+    for (size_t y = static_cast<size_t>(start) + 1; y < lastRow; ++y) {
+        const uint8_t* centre = src + y * w;
+        rows.spreadCopyRow(dest + (y - 1) * w, pixels + (y - 1) * stride, centre - w, centre,
+                           centre + w, w);
+    }
+    const uint8_t* centre = src + lastRow * w;
+    rows.spreadCopyRow(dest + (lastRow - 1) * w, pixels + (lastRow - 1) * stride, centre - w,
+                       centre, nullptr, w);
+    rows.copyRow(pixels + lastRow * stride, dest + lastRow * w, w);
+
+    // Columns 0 and width - 1 are never spread, so cleared rows may still
+    // hold heat there.
+    int32_t destTop = std::min(oldDestTop, start);
+    while (destTop < height && !RowHoldsHeat(dest + static_cast<size_t>(destTop) * w, w)) {
+        ++destTop;
+    }
+    // Above both tops both grids are cold: the surface already shows those rows.
+    const int32_t changed = surfaceShowsCurrent ? std::min(srcTop, destTop) : 0;
+    for (int32_t y = changed; y < start; ++y) {
+        rows.copyRow(pixels + static_cast<size_t>(y) * stride, dest + static_cast<size_t>(y) * w, w);
+    }
+    std::swap(field.current, field.next);
+    field.currentTop = destTop;
+    field.nextTop = srcTop;
+    return changed;
+}

@@ -7,6 +7,12 @@ struct FireField {
     int32_t height;
     uint8_t* next;     // written by SpreadFire, shown after each frame
     uint8_t* current;  // sown by SeedFire, read by SpreadFire
+    // The first row of each grid that may hold heat: every row above it is
+    // all zero. 0 claims nothing, so a field filled in by hand is safe.
+    // StepFireFrame keeps them; between its calls only SeedFire may write
+    // the grids, and only into the bottom two rows.
+    int32_t nextTop = 0;
+    int32_t currentTop = 0;
 };
 
 extern uint32_t randomSeed;       // state of NextRandom, 1 at process start

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <utility>
 
 #include "fire/FireFrameStep.h"
 #include "fire/FireSettings.h"
@@ -51,12 +51,15 @@ void DrawFireFrame(HWND window)
     if (!field.next || !field.current || !fire.surface.pixels) return;
 
     RunNewFireCountdown(field, FireSettings.fireType, FireSettings.newFire);
-    // next is computed and copied into the surface in one pass over the rows.
-    SpreadFireOntoSurface(field.next, field.current, fire.surface.pixels, field.width,
-                          field.height);
-    std::swap(field.current, field.next);
+    // Only the rows where the fire burns are spread, copied and drawn; the
+    // window already shows the rest.
+    const int32_t changed = StepFireFrame(field, fire.surface.pixels, fire.surfaceShowsCurrent);
+    fire.surfaceShowsCurrent = true;
+    fire.presentFrom = std::min(fire.presentFrom, changed);
     PresentFrame(window, fire.surface, fire.palette, fire.clientRect, field.width,
-                 field.height, FireGridDivisor(FireSettings.size), FireSettings.scaling);
+                 field.height, FireGridDivisor(FireSettings.size), FireSettings.scaling,
+                 fire.presentFrom);
+    fire.presentFrom = field.height;
 }
 
 void DestroyFireEffect(HWND window)
@@ -87,6 +90,12 @@ LRESULT CALLBACK FireWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_ERASEBKGND:
         EraseFrameBackground(window, FireEffectState.windowDC, FireEffectState.surface);
+        FireEffectState.surfaceShowsCurrent = false;
+        FireEffectState.presentFrom = 0;
+        break;
+    case WM_PAINT:
+        // Nothing is drawn here; the next frame draws the whole picture.
+        FireEffectState.presentFrom = 0;
         break;
     case WM_TIMER:
         DrawFireFrame(window);

@@ -16,6 +16,12 @@ struct FireEffectStateRecord {
     HPALETTE palette;
     FrameSurface surface;
     UINT_PTR timerId;
+    // The surface holds field.current + FireIndexBase; false from creation
+    // and after an erase, which leave it black.
+    bool surfaceShowsCurrent;
+    // The next present draws the picture's rows from here down; 0, the
+    // whole picture, after creation, an erase or a repaint.
+    int32_t presentFrom;
 };
 
 extern FireEffectStateRecord FireEffectState;

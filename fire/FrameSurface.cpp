@@ -85,8 +85,10 @@ void EraseFrameBackground(HWND window, HDC windowDC, const FrameSurface& surface
 
 void PresentFrame(HWND window, const FrameSurface& surface, HPALETTE palette,
                   const RECT& clientRect, int32_t width, int32_t height, int32_t size,
-                  int32_t scaling)
+                  int32_t scaling, int32_t firstRow)
 {
+    const int32_t first = firstRow < 0 ? 0 : firstRow;
+    if (scaling == 0 && first >= height) return;  // nothing changed
     HDC dc = GetDC(window);
     SelectPalette(dc, palette, FALSE);
     RealizePalette(dc);
@@ -96,7 +98,8 @@ void PresentFrame(HWND window, const FrameSurface& surface, HPALETTE palette,
         StretchBlt(dc, place.x, place.y, place.width, place.height, surface.memoryDC, 0, 0, width,
                    height, SRCCOPY);
     } else {
-        BitBlt(dc, place.x, place.y, place.width, place.height, surface.memoryDC, 0, 0, SRCCOPY);
+        BitBlt(dc, place.x, place.y + first, place.width, place.height - first, surface.memoryDC,
+               0, first, SRCCOPY);
     }
     ReleaseDC(window, dc);
 }

@@ -39,7 +39,8 @@ if(WIN32)
   embrix_test(NAME inprocess_tests
     SOURCES support/WindowHarness.cpp host/DefaultSaverProcTests.cpp
             host/PasswordVerifierTests.cpp host/PasswordChangeTests.cpp
-            window/HostWindowTests.cpp window/FireWindowTests.cpp perf/FrameAllocationTest.cpp
+            window/HostWindowTests.cpp window/FireWindowTests.cpp
+            window/FireScreenExactTest.cpp perf/FrameAllocationTest.cpp
     LIBS embrix_win embrix_test_support imm32)
   target_link_options(inprocess_tests PRIVATE
     -Wl,--wrap=malloc -Wl,--wrap=calloc -Wl,--wrap=realloc -Wl,--wrap=free)

@@ -1,0 +1,78 @@
+// What a saver window shows after each frame, read back from the screen with
+// the timer stopped and frames sent by hand: every pixel of the fire's
+// rectangle is the colour-table entry of its surface byte, every surface
+// byte is the grid just computed plus FireIndexBase, and the rest of the
+// window is black. Frames present only the rows that changed, so this is
+// what holds them to the whole picture.
+#include "fire/FireColors.h"
+#include "fire/FireSettings.h"
+#include "fire/FireWindowProc.h"
+#include "fire/ScreenLayout.h"
+#include "support/ScreenCheck.h"
+#include "support/WindowHarness.h"
+
+namespace {
+
+struct ScreenCase {
+    const char* name;
+    int width, height;  // the preview's parent; 0 for full screen
+    const char* lines;  // the saver's settings
+};
+
+const ScreenCase Cases[] = {
+    {"OddPreview", 153, 113, ""},  // 38x28 cells at (57, 42)
+    {"FullScreenDefaults", 0, 0, ""},
+    {"FullScreenHighestFlames", 0, 0, "Size=2\r\nFire type=1\r\nNew fire=0\r\n"},
+};
+
+class FireScreen : public InProcessTest, public ::testing::WithParamInterface<ScreenCase> {};
+
+TEST_P(FireScreen, EveryFrameShowsTheWholePictureExactly)
+{
+    const ScreenCase& c = GetParam();
+    ASSERT_TRUE(WriteSettingsSection(c.lines));
+    if (c.width) parent = MakeRecordingParent(c.width, c.height);
+    RunSaverWith(parent, [&](HWND saver) {
+        const FireEffectStateRecord& fire = FireEffectState;
+        KillTimer(saver, fire.timerId);
+        Pump(200);  // shown, erased and painted
+        const RECT& client = fire.clientRect;
+        POINT origin = {0, 0};
+        ClientToScreen(saver, &origin);
+        const int32_t w = fire.field.width, h = fire.field.height;
+        const ScreenRect area = {client.left, client.top, client.right, client.bottom};
+        const FramePlacement place = PlaceFrame(area, w, h, FireSettings.size, 0);
+        const int32_t stride = SurfaceStride(w);
+        for (int frame = 1; frame <= 40; ++frame) {
+            // Halfway the platform erases and repaints the window.
+            if (frame == 25) RedrawWindow(saver, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
+            // Wine puts a window's drawing on the screen when its thread next waits.
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+            const Screenshot shot = CaptureScreen();
+            int wrong = 0, firstX = 0, firstY = 0, surfaceWrong = 0;
+            for (int y = client.top; y < client.bottom; ++y) {
+                for (int x = client.left; x < client.right; ++x) {
+                    const int gx = x - place.x, gy = y - place.y;
+                    COLORREF expected = 0;
+                    if (gx >= 0 && gx < w && gy >= 0 && gy < h) {
+                        const uint8_t index = fire.surface.pixels[gy * stride + gx];
+                        surfaceWrong += index != fire.field.current[gy * w + gx] + FireIndexBase;
+                        const RampColor color = fire.colorRamp.entries[index];
+                        expected = RGB(color.red, color.green, color.blue);
+                    }
+                    if (shot.At(origin.x + x, origin.y + y) != expected && !wrong++) {
+                        firstX = x;
+                        firstY = y;
+                    }
+                }
+            }
+            ASSERT_EQ(surfaceWrong + wrong, 0) << surfaceWrong << " surface bytes; frame " << frame
+                                               << ", first pixel at " << firstX << "," << firstY;
+        }
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FireScreen, ::testing::ValuesIn(Cases), RowName<ScreenCase>);
+
+}  // namespace
