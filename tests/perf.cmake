@@ -3,6 +3,4 @@
 embrix_test(NAME perf_fire_rows
   SOURCES perf/FireRowsExactTest.cpp perf/FencedBytes.cpp ${EMBRIX_REFERENCE_SOURCES}
   LIBS embrix_core)
-embrix_test(NAME perf_fire_band SOURCES perf/FireBandExactTest.cpp ${EMBRIX_REFERENCE_SOURCES}
-  LIBS embrix_core)
 

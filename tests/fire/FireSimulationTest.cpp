@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "fire/FireColors.h"
+#include "fire/FireFrameStep.h"
 #include "fire/FireSimulation.h"
 
 namespace {
@@ -127,11 +129,14 @@ TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType) {
     }
 }
 
-// Spreads src into a dest filled with 99 and returns dest.
+// One frame step as the saver runs it, from src into a dest filled with 99;
+// returns dest.
 Grid Spread(Grid& src) {
     Grid dest(src.width, src.height);
     for (size_t i = 0; i < dest.CellCount(); ++i) dest.cells[i] = 99;
-    SpreadFire(dest.cells.get(), src.cells.get(), src.width, src.height);
+    std::vector<uint8_t> pixels(dest.CellCount() ? SurfaceStride(src.width) * src.height : 1);
+    FireField field{src.width, src.height, dest.cells.get(), src.cells.get()};
+    StepFireFrame(field, pixels.data(), false);
     return dest;
 }
 
@@ -181,11 +186,11 @@ bool OtherBlockSown(int32_t newFire) {
     Grid first(8, 4), second(8, 4);
     for (int32_t x = 0; x < 8; ++x) second.At(3, x) = 7;
     FireField field{8, 4, second.cells.get(), first.cells.get()};
+    uint8_t pixels[8 * 4];
     newFireCountdown = 0;
     for (int32_t frame = 0; frame < 20; ++frame) {
         RunNewFireCountdown(field, 8, newFire);
-        SpreadFire(field.next, field.current, field.width, field.height);
-        std::swap(field.next, field.current);
+        StepFireFrame(field, pixels, false);
     }
     return second.At(3, 0) != 7;
 }

@@ -1,7 +1,8 @@
 // Fire frames on arbitrary client sizes, settings and starting heat, the way
 // the window procedure drives them: the grid sized through the size divisor,
-// then per frame the countdown with its sowing, the spreading, the copy into
-// a surface of exactly the DIB's size and the centred placement. The grids and
+// then per frame the countdown with its sowing and the one-pass step that
+// spreads and copies the rows that can hold heat into a surface of exactly
+// the DIB's size, with erases between frames, and the centred placement. The grids and
 // the surface are heap blocks of exactly their size, so AddressSanitizer sees
 // any access outside them; UndefinedBehaviorSanitizer sees any division by
 // zero or signed overflow.
@@ -11,10 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "fire/FireColors.h"
+#include "fire/FireFrameStep.h"
 #include "fire/FireSettings.h"
 #include "fire/FireSimulation.h"
 
@@ -92,13 +93,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t surfaceBytes = stride * static_cast<size_t>(field.height);
     std::vector<uint8_t> surface(surfaceBytes == 0 ? 1 : surfaceBytes, PaddingMark);
 
+    // The step the saver runs: after the first frame the surface shows the
+    // grid it left, unless an erase came between.
+    bool shown = false;
     for (int frame = 0; frame < frames; ++frame) {
         RunNewFireCountdown(field, fireType, newFire);
-        SpreadFire(field.next, field.current, field.width, field.height);
-        CopyToSurface(surface.data(), field.next, field.width, field.height);
+        const int32_t changed = StepFireFrame(field, surface.data(), shown);
+        Require(changed >= 0 && (shown || changed == 0));
         for (size_t y = 0; y < static_cast<size_t>(field.height); ++y) {
             const uint8_t* row = surface.data() + y * stride;
-            const uint8_t* grid = field.next + y * static_cast<size_t>(field.width);
+            const uint8_t* grid = field.current + y * static_cast<size_t>(field.width);
             for (size_t x = 0; x < static_cast<size_t>(field.width); ++x) {
                 // Heat stays 0..235, so every pixel is a fire colour.
                 Require(grid[x] <= HotSpotHeat);
@@ -107,8 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             for (size_t x = static_cast<size_t>(field.width); x < stride; ++x)
                 Require(row[x] == PaddingMark);
         }
-        for (size_t i = 0; i < cellCount; ++i) Require(field.current[i] <= HotSpotHeat);
-        std::swap(field.current, field.next);
+        for (size_t i = 0; i < cellCount; ++i) Require(field.next[i] <= HotSpotHeat);
+        shown = (heat.empty() || heat[frame % heat.size()] % 4 != 0);
+        if (!shown) {  // an erase: the surface's fire pixels go black
+            for (size_t y = 0; y < static_cast<size_t>(field.height); ++y)
+                std::memset(surface.data() + y * stride, 0, static_cast<size_t>(field.width));
+        }
     }
     return 0;
 }

@@ -1,8 +1,11 @@
 // Every set of row kernels, and the product's frame step, against the plain
-// reference loops: same bytes everywhere, on grids of many shapes, with the
-// grids fenced so that any access outside them faults.
+// reference loops: same bytes everywhere, on grids of many shapes (the row
+// kernels with the grids fenced, so that any access outside them faults) and
+// over long runs of frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <random>
 #include <utility>
@@ -150,64 +153,86 @@ TEST(FireRows, TheProductRunsTheWidestSetThisProcessorHas) {
 #endif
 }
 
-// The one pass over the rows must do what the two steps it stands for do,
-// including where one of them does nothing.
-TEST(FireRows, OnePassEqualsSpreadThenCopyForDegenerateGridsAndMissingBlocks) {
-    std::mt19937 random(7);
-    const Shape shapes[] = {{0, 5}, {1, 5}, {2, 5}, {5, 0}, {5, 1}, {3, 1}, {3, 2}, {65536, 2}, {-3, -4}};
-    for (Shape shape : shapes) {
-        for (int32_t missing = 0; missing < 4; ++missing) {
-            const Shape sized{shape.width > 0 ? shape.width : 0, shape.height > 0 ? shape.height : 0};
-            Case one(sized, FenceSide::After, random, 255);
-            std::vector<uint8_t> src = Bytes(one.src.bytes, one.src.size);
-            std::vector<uint8_t> dest = Bytes(one.dest.bytes, one.dest.size);
-            std::vector<uint8_t> pixels = Bytes(one.pixels.bytes, one.pixels.size);
-            uint8_t* const destBlock = missing == 1 ? nullptr : one.dest.bytes;
-            const uint8_t* const srcBlock = missing == 2 ? nullptr : one.src.bytes;
-            uint8_t* const pixelBlock = missing == 3 ? nullptr : one.pixels.bytes;
-            SpreadFireOntoSurface(destBlock, srcBlock, pixelBlock, shape.width, shape.height);
+// Long runs of the band-limited frame step on every kernel set beside the
+// plain reference: both grids and the surface equal after every frame, and
+// no surface row above the reported first changed row ever changes.
+struct BandRun {
+    int32_t width, height, fireType, newFire, frames;
+    int32_t quietFrom, quietTo;  // frames that sow nothing: the band sinks, then rises again
+    int32_t eraseEvery;          // the surface blackened as an erase leaves it
+    int32_t unset;               // the highest byte that allocation left in one grid's lower half
+};
 
-            uint8_t* const destCopy = missing == 1 || dest.empty() ? nullptr : dest.data();
-            const uint8_t* const srcCopy = missing == 2 || src.empty() ? nullptr : src.data();
-            uint8_t* const pixelCopy = missing == 3 || pixels.empty() ? nullptr : pixels.data();
-            SpreadFire(destCopy, srcCopy, shape.width, shape.height);
-            CopyToSurface(pixelCopy, destCopy, shape.width, shape.height);
-            const std::string what = std::to_string(shape.width) + "x" +
-                                     std::to_string(shape.height) + " missing " +
-                                     std::to_string(missing);
-            EXPECT_EQ(Bytes(one.dest.bytes, one.dest.size), dest) << what;
-            EXPECT_EQ(Bytes(one.pixels.bytes, one.pixels.size), pixels) << what;
+// The reference would sow outside a grid less than two rows high.
+constexpr int32_t NoSpots = INT32_MAX;
+
+const BandRun Runs[] = {
+    {960, 540, 8, 8, 2000, 0, 0, 997, 0},  // the defaults at 1920x1080, "Size" 2
+    {960, 540, 1, 0, 2000, 0, 0, 0, 0},    // hand-edited: the highest flames
+    {480, 270, 16, 16, 2000, 600, 1400, 0, 0},
+    {480, 270, 4, 0, 1500, 300, 900, 211, 0},
+    // Embers that never spread, left in edge columns that are never spread.
+    {160, 120, 8, 8, 600, 1, 105, 0, 2},
+    {97, 61, 4, 0, 1500, 500, 1000, 0, 235},
+    {38, 28, 8, 8, 800, 0, 0, 50, 235},
+    {3, 2, 1, 0, 200, 0, 0, 0, 235},
+    {17, 4, 2, 1, 300, 100, 200, 7, 235},
+    {2, 5, NoSpots, 0, 50, 0, 0, 0, 235},  // too narrow, too low: nothing spread
+    {5, 1, NoSpots, 0, 50, 0, 0, 0, 235},
+};
+
+struct Copy {
+    std::vector<uint8_t> a, b, pixels;
+    FireField field;
+};
+
+TEST(FireBand, LongRunsKeepEveryByteOfThePlainReferenceOnEveryKernelSet) {
+    std::mt19937 random(15);
+    const std::vector<const FireRowKernels*> sets = RowSetsThisProcessorRuns();
+    for (const BandRun& run : Runs) {
+        const size_t cells = size_t(run.width) * size_t(run.height);
+        const size_t stride = size_t(SurfaceStride(run.width));
+        std::vector<uint8_t> start(2 * cells);
+        for (size_t i = cells / 2; i < cells; ++i) start[i] = uint8_t(random() % (run.unset + 1));
+        std::vector<Copy> copies(sets.size() + 1);  // the last is the reference
+        for (Copy& c : copies) {
+            c.a.assign(start.begin(), start.begin() + cells);
+            c.b.assign(start.begin() + cells, start.end());
+            c.pixels.assign(stride * size_t(run.height), 0);
+            c.field = FireField{run.width, run.height, c.a.data(), c.b.data()};
         }
-    }
-}
-
-// Whole frames as the effect runs them, from grids that allocation left
-// unset, against the reference frame: every grid and surface byte, every frame.
-TEST(FireRows, ProductFramesFollowTheReferenceFrameByFrame) {
-    std::mt19937 random(99);
-    const Shape shapes[] = {{3, 2}, {4, 2}, {17, 3}, {38, 28}, {97, 61}, {160, 120}};
-    for (Shape shape : shapes) {
-        for (int32_t newFire : {0, 3, 8}) {
-            const size_t cells = Cells(shape);
-            std::vector<uint8_t> a(cells), b(cells), pixels(SurfaceBytes(shape));
-            Randomise(a.data(), cells, random, 255);
-            Randomise(b.data(), cells, random, 255);
-            Randomise(pixels.data(), pixels.size(), random, 255);
-            std::vector<uint8_t> c = a, d = b, plainPixels = pixels;
-            FireField product{shape.width, shape.height, a.data(), b.data()};
-            FireField reference{shape.width, shape.height, c.data(), d.data()};
-            newFireCountdown = referenceCountdown = 0;
-            for (int32_t frame = 1; frame <= 150; ++frame) {
-                randomSeed = uint32_t(frame) * 7919u;
-                RunNewFireCountdown(product, 4, newFire);
-                SpreadFireOntoSurface(product.next, product.current, pixels.data(), shape.width,
-                                      shape.height);
-                std::swap(product.next, product.current);
-                randomSeed = uint32_t(frame) * 7919u;
-                RunReferenceFrame(reference, plainPixels.data(), 4, newFire);
-                ASSERT_TRUE(a == c && b == d && pixels == plainPixels)
-                    << shape.width << "x" << shape.height << " new fire " << newFire
-                    << ", frame " << frame;
+        Copy& reference = copies.back();
+        newFireCountdown = referenceCountdown = 0;
+        randomSeed = 1;
+        bool shown = false;  // the surface starts black, as created
+        for (int32_t frame = 1; frame <= run.frames; ++frame) {
+            const bool quiet = frame >= run.quietFrom && frame < run.quietTo;
+            const int32_t fireType = quiet ? NoSpots : run.fireType;
+            const std::vector<uint8_t> before = reference.pixels;
+            const uint32_t seed = randomSeed;
+            const int32_t countdown = newFireCountdown;
+            RunReferenceFrame(reference.field, reference.pixels.data(), fireType, run.newFire);
+            for (size_t i = 0; i < sets.size(); ++i) {
+                randomSeed = seed;
+                newFireCountdown = countdown;
+                Copy& c = copies[i];
+                RunNewFireCountdown(c.field, fireType, run.newFire);
+                const int32_t changed =
+                    StepFireFrameWith(*sets[i], c.field, c.pixels.data(), shown);
+                const std::string what =
+                    std::string(sets[i]->name) + " " + std::to_string(run.width) + "x" +
+                    std::to_string(run.height) + ", frame " + std::to_string(frame);
+                ASSERT_TRUE(c.a == reference.a && c.b == reference.b &&
+                            c.pixels == reference.pixels)
+                    << what;
+                ASSERT_TRUE(shown || changed == 0) << "a black surface is copied whole, " << what;
+                const size_t same = size_t(std::max(changed, 0)) * stride;
+                ASSERT_TRUE(std::equal(before.begin(), before.begin() + same, c.pixels.begin()))
+                    << "a row above " << changed << " changed, " << what;
+            }
+            shown = !(run.eraseEvery && frame % run.eraseEvery == 0);
+            if (!shown) {
+                for (Copy& c : copies) std::fill(c.pixels.begin(), c.pixels.end(), 0);
             }
         }
     }
