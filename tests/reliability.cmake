@@ -17,18 +17,6 @@ if(WIN32)
   embrix_running_state_probe(embrix_entryless_probe ${EMBRIX_RELIABILITY_DIR}/entryless
     reliability/RunningStateProbeEntryless.def)
 
-  # The built saver, started from outside.
-  embrix_test(NAME reliability_hostile_settings
-    SOURCES reliability/HostileSettingsTests.cpp LIBS embrix_test_support)
-  embrix_test(NAME reliability_odd_previews
-    SOURCES reliability/OddPreviewTests.cpp LIBS embrix_test_support)
-  embrix_test(NAME reliability_faults
-    SOURCES reliability/FaultTests.cpp LIBS embrix_test_support)
-  foreach(test IN ITEMS reliability_hostile_settings reliability_odd_previews reliability_faults)
-    add_dependencies(${test} Embrix)
-  endforeach()
-  add_dependencies(reliability_faults embrix_running_state_probe embrix_entryless_probe)
-
   # In this process, beside the probe.
   embrix_test(NAME reliability_missing_resources
     SOURCES reliability/MissingResourcesTests.cpp window/WindowTestSupport.cpp

@@ -5,43 +5,69 @@
 namespace {
 
 constexpr char DesktopKey[] = "Control Panel\\Desktop";
-constexpr char UsePasswordValue[] = "ScreenSaveUsePassword";
 constexpr char FaultDebuggerKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
-constexpr char FaultDebuggerValue[] = "Debugger";
+
+// Writes the value, or removes it when there is none to write.
+void PutValue(HKEY root, const std::string& keyName, const std::string& name, bool present,
+              DWORD type, const void* bytes, DWORD size)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, keyName.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    if (present)
+        RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(bytes), size);
+    else
+        RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
+}
 
 // The value's bytes, or false when it is not there.
-bool ReadValue(HKEY root, const char* keyName, const char* valueName, DWORD& type,
+bool ReadValue(HKEY root, const std::string& keyName, const std::string& name, DWORD& type,
                std::vector<BYTE>& bytes)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, keyName.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS)
+        return false;
     DWORD size = 0;
-    bool found = RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
-    if (found) {
-        bytes.resize(size);
-        found = RegQueryValueExA(key, valueName, nullptr, &type, bytes.data(), &size) ==
-                ERROR_SUCCESS;
-    }
+    bool found = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    bytes.assign(size + 1, 0);  // room for a terminator the value may lack
+    found = found && RegQueryValueExA(key, name.c_str(), nullptr, &type, bytes.data(), &size) ==
+                         ERROR_SUCCESS;
+    bytes.resize(size);
     RegCloseKey(key);
     return found;
 }
 
-// Writes the value, or removes it when there is none to write.
-void PutValue(HKEY root, const char* keyName, const char* valueName, bool present, DWORD type,
-              const std::vector<BYTE>& bytes)
+}  // namespace
+
+bool ReadText(HKEY root, const char* key, const char* name, std::string& value)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    if (present)
-        RegSetValueExA(key, valueName, 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
-    else
-        RegDeleteValueA(key, valueName);
-    RegCloseKey(key);
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    if (!ReadValue(root, key, name, type, bytes) || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    value.assign(bytes.begin(), bytes.end());
+    value.resize(value.find('\0') == std::string::npos ? value.size() : value.find('\0'));
+    return true;
 }
 
-}  // namespace
+void PutText(HKEY root, const char* key, const char* name, const char* text)
+{
+    PutValue(root, key, name, text != nullptr, REG_SZ, text, text ? lstrlenA(text) + 1 : 0);
+}
+
+KeptValue::KeptValue(HKEY rootKey, const char* keyName, const char* valueName)
+    : root(rootKey), key(keyName), name(valueName)
+{
+    had = ReadValue(root, key, name, type, bytes);
+}
+
+KeptValue::~KeptValue()
+{
+    PutValue(root, key, name, had, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
 
 std::string SettingsFilePath()
 {
@@ -64,41 +90,26 @@ int ReadSetting(const char* key, int defaultValue)
 void SetUsePassword(bool wanted)
 {
     const DWORD one = 1;
-    const BYTE* bytes = reinterpret_cast<const BYTE*>(&one);
-    PutValue(HKEY_CURRENT_USER, DesktopKey, UsePasswordValue, wanted, REG_DWORD,
-             std::vector<BYTE>(bytes, bytes + sizeof one));
+    PutValue(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword", wanted, REG_DWORD, &one,
+             sizeof one);
 }
 
-KeptSettings::KeptSettings() : hadFile(false), hadPassword(false), passwordType(0)
+KeptSettings::KeptSettings()
+    : hadFile(GetFileAttributesA(SettingsFilePath().c_str()) != INVALID_FILE_ATTRIBUTES),
+      file(ReadWholeFile(SettingsFilePath())),
+      password(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword")
 {
-    const std::string path = SettingsFilePath();
-    hadFile = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (hadFile) file = ReadWholeFile(path);
-    hadPassword = ReadValue(HKEY_CURRENT_USER, DesktopKey, UsePasswordValue, passwordType, password);
 }
 
 KeptSettings::~KeptSettings()
 {
-    const std::string path = SettingsFilePath();
     if (hadFile)
-        WriteWholeFile(path, file);
+        WriteWholeFile(SettingsFilePath(), file);
     else
-        DeleteFileA(path.c_str());
-    PutValue(HKEY_CURRENT_USER, DesktopKey, UsePasswordValue, hadPassword, passwordType, password);
+        DeleteFileA(SettingsFilePath().c_str());
 }
 
-NoFaultDebugger::NoFaultDebugger()
+NoFaultDebugger::NoFaultDebugger() : debugger(HKEY_LOCAL_MACHINE, FaultDebuggerKey, "Debugger")
 {
-    DWORD type = 0;
-    hadDebugger =
-        ReadValue(HKEY_LOCAL_MACHINE, FaultDebuggerKey, FaultDebuggerValue, type, debugger);
-    const char missing[] = "embrix-no-such-debugger.exe %ld %ld";
-    PutValue(HKEY_LOCAL_MACHINE, FaultDebuggerKey, FaultDebuggerValue, true, REG_SZ,
-             std::vector<BYTE>(missing, missing + sizeof missing));
-}
-
-NoFaultDebugger::~NoFaultDebugger()
-{
-    PutValue(HKEY_LOCAL_MACHINE, FaultDebuggerKey, FaultDebuggerValue, hadDebugger, REG_SZ,
-             debugger);
+    PutText(HKEY_LOCAL_MACHINE, FaultDebuggerKey, "Debugger", "embrix-no-such-debugger.exe %ld %ld");
 }

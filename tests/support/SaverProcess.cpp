@@ -16,10 +16,9 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context)
     WindowSearch& search = *reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search.processId) return TRUE;
     char text[256] = "";
     GetClassNameA(window, text, sizeof text);
-    if (lstrcmpiA(text, search.className) != 0) return TRUE;
+    if (owner != search.processId || lstrcmpiA(text, search.className) != 0) return TRUE;
     GetWindowTextA(window, text, sizeof text);
     if (lstrcmpA(text, search.title) != 0) return TRUE;
     search.found = window;
@@ -30,13 +29,56 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context)
 // tests look at it once it is.
 HWND VisibleOrNull(HWND window) { return window && IsWindowVisible(window) ? window : nullptr; }
 
+HWND FindProcessWindow(DWORD processId, const char* className, const char* title)
+{
+    WindowSearch search = {processId, className, title, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return VisibleOrNull(search.found);
+}
+
+template <typename Find>
+HWND WaitForWindow(const Find& find, const SaverProcess& running)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < Patience) {
+        if (HWND found = find()) return found;
+        if (!StillRunning(running)) return find();
+        Pump(20);
+    }
+    return nullptr;
+}
+
 void EndProcess(SaverProcess& running)
 {
+    if (running.children) TerminateJobObject(running.children, NoExit);
     TerminateProcess(running.process, NoExit);
     WaitForSingleObject(running.process, Patience);
     CloseHandle(running.process);
-    running.process = nullptr;
+    if (running.children) CloseHandle(running.children);
+    running.process = running.children = nullptr;
 }
+
+bool ChildrenRemain(HANDLE job)
+{
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+    return job && QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
+                                            sizeof accounting, nullptr) &&
+           accounting.ActiveProcesses != 0;
+}
+
+// Sets a variable for the children started meanwhile, then puts the old
+// value back.
+struct ChildEnvironment {
+    ChildEnvironment(const std::string& variable, const std::string& value)
+        : name(variable), old(EnvironmentValue(variable.c_str())),
+          had(GetEnvironmentVariableA(variable.c_str(), nullptr, 0) != 0)
+    {
+        SetEnvironmentVariableA(name.c_str(), value.c_str());
+    }
+    ~ChildEnvironment() { SetEnvironmentVariableA(name.c_str(), had ? old.c_str() : nullptr); }
+    std::string name, old;
+    bool had;
+};
 
 }  // namespace
 
@@ -50,9 +92,9 @@ std::string ProgramFolder()
 
 std::string SaverPath() { return ProgramFolder() + "..\\Embrix.scr"; }
 
-std::string QuotedCommand(const std::string& program, const std::string& tail)
+std::string HandleText(HWND window)
 {
-    return "\"" + program + "\" " + tail;
+    return std::to_string(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
 }
 
 SaverProcess::~SaverProcess()
@@ -61,19 +103,23 @@ SaverProcess::~SaverProcess()
 }
 
 bool StartProgram(const std::string& program, const std::string& commandLine,
-                  SaverProcess& started, const ExtraEnvironment& extra)
+                  SaverProcess& started, const ExtraEnvironment& extra, bool withChildren)
 {
-    // The child takes a copy of this environment; ours is put back at once.
-    std::list<ChildEnvironment> forChild;
-    for (const auto& variable : extra) forChild.emplace_back(variable.first.c_str(), variable.second);
+    std::list<ChildEnvironment> forChild;  // the child copies this environment
+    for (const auto& variable : extra) forChild.emplace_back(variable.first, variable.second);
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info))
+    if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), line.data(), nullptr,
+                        nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &info))
         return false;
+    if (withChildren) {
+        started.children = CreateJobObjectA(nullptr, nullptr);
+        AssignProcessToJobObject(started.children, info.hProcess);
+    }
+    ResumeThread(info.hThread);
     CloseHandle(info.hThread);
     started.process = info.hProcess;
     started.id = info.dwProcessId;
@@ -83,26 +129,26 @@ bool StartProgram(const std::string& program, const std::string& commandLine,
 bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started,
                 const ExtraEnvironment& extra)
 {
-    return StartProgram(program, QuotedCommand(program, tail), started, extra);
+    return StartProgram(program, "\"" + program + "\" " + tail, started, extra);
 }
 
 DWORD WaitForExit(SaverProcess& running)
 {
     if (!running.process) return NoExit;
     const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD waited = GetTickCount() - start;
-        if (waited >= Patience) break;
-        const DWORD woke = MsgWaitForMultipleObjects(1, &running.process, FALSE,
-                                                     Patience - waited, QS_ALLINPUT);
-        if (woke == WAIT_OBJECT_0) {
-            DWORD exitCode = NoExit;
+    DWORD exitCode = NoExit;
+    for (DWORD waited = 0; waited < Patience; waited = GetTickCount() - start) {
+        if (exitCode == NoExit &&
+            MsgWaitForMultipleObjects(1, &running.process, FALSE, Patience - waited,
+                                      QS_ALLINPUT) == WAIT_OBJECT_0)
             GetExitCodeProcess(running.process, &exitCode);
+        if (exitCode != NoExit && !ChildrenRemain(running.children)) {
             CloseHandle(running.process);
-            running.process = nullptr;
+            if (running.children) CloseHandle(running.children);
+            running.process = running.children = nullptr;
             return exitCode;
         }
-        Pump(0);
+        Pump(exitCode == NoExit ? 0 : 20);
     }
     EndProcess(running);
     return NoExit;
@@ -113,38 +159,16 @@ bool StillRunning(const SaverProcess& running)
     return running.process && WaitForSingleObject(running.process, 0) == WAIT_TIMEOUT;
 }
 
-DWORD RunToExit(const std::string& program, const std::string& commandLine)
+DWORD RunSaver(const std::string& tail)
 {
     SaverProcess running;
-    if (!StartProgram(program, commandLine, running)) return NoExit;
-    return WaitForExit(running);
-}
-
-HWND WaitForWindow(const std::function<HWND()>& find, const SaverProcess& running)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < Patience) {
-        if (HWND found = find()) return found;
-        if (!StillRunning(running)) return find();
-        Pump(20);
-    }
-    return nullptr;
-}
-
-HWND FindProcessWindow(DWORD processId, const char* className, const char* title)
-{
-    WindowSearch search = {processId, className, title, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return StartSaver(SaverPath(), tail, running) ? WaitForExit(running) : NoExit;
 }
 
 HWND WaitForFullScreen(const SaverProcess& running)
 {
     return WaitForWindow(
-        [&] {
-            return VisibleOrNull(
-                FindProcessWindow(running.id, "WindowsScreenSaverClass", "Screen Saver"));
-        },
+        [&] { return FindProcessWindow(running.id, "WindowsScreenSaverClass", "Screen Saver"); },
         running);
 }
 
@@ -161,8 +185,17 @@ HWND WaitForPreview(HWND parent, const SaverProcess& running)
 HWND WaitForSettingsDialog(const SaverProcess& running)
 {
     return WaitForWindow(
-        [&] { return VisibleOrNull(FindProcessWindow(running.id, "#32770", "Embrix settings")); },
-        running);
+        [&] { return FindProcessWindow(running.id, "#32770", "Embrix settings"); }, running);
+}
+
+void PressKey(WORD key)
+{
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 void Pump(DWORD milliseconds)
@@ -180,20 +213,17 @@ void Pump(DWORD milliseconds)
 
 HWND MakeTestWindow(const char* title)
 {
-    static ATOM registered = 0;
-    if (registered == 0) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = "EmbrixTestWindow";
-        registered = RegisterClassA(&windowClass);
-    }
-    HWND window = CreateWindowExA(0, "EmbrixTestWindow", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  40, 40, 320, 240, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                  nullptr);
+    HWND window = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                                  320, 240, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     Pump(50);
     return window;
+}
+
+HWND MakeParentWindow(int width, int height)
+{
+    return CreateWindowExA(0, "STATIC", "Embrix preview parent",
+                           WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 std::string MakeScratchFolder(const char* name)
@@ -219,11 +249,6 @@ void RemoveScratchFolder(const std::string& folder)
         FindClose(search);
     }
     RemoveDirectoryA(folder.c_str());
-}
-
-bool CopyInto(const std::string& file, const std::string& folder, const char* newName)
-{
-    return CopyFileA(file.c_str(), (folder + newName).c_str(), FALSE) != FALSE;
 }
 
 std::string ReadWholeFile(const std::string& path)
@@ -258,17 +283,4 @@ std::string EnvironmentValue(const char* name)
     const DWORD length = GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
     if (length == 0 || length >= value.size()) return std::string();
     return std::string(value.data(), length);
-}
-
-ChildEnvironment::ChildEnvironment(const char* variable, const std::string& value)
-    : name(variable),
-      oldValue(EnvironmentValue(variable)),
-      hadValue(GetEnvironmentVariableA(variable, nullptr, 0) != 0)
-{
-    SetEnvironmentVariableA(variable, value.c_str());
-}
-
-ChildEnvironment::~ChildEnvironment()
-{
-    SetEnvironmentVariableA(name.c_str(), hadValue ? oldValue.c_str() : nullptr);
 }

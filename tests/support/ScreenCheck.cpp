@@ -74,10 +74,3 @@ FireLook LookAt(const Screenshot& shot, const RECT& area, const RECT& fire)
     return look;
 }
 
-std::vector<int> HottestColumns(const Screenshot& shot, int y, int left, int right)
-{
-    std::vector<int> columns;
-    for (int x = left; x < right; ++x)
-        if (shot.At(x, y) == RGB(255, 255, 255)) columns.push_back(x);
-    return columns;
-}

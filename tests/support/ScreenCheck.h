@@ -30,5 +30,3 @@ struct FireLook {
 FireLook LookAt(const Screenshot& shot, const RECT& area, const RECT& fire);
 FireLook LookAt(const Screenshot& shot, const RECT& fire);
 
-// Columns of row y, from left up to right, that show the hottest heat (white).
-std::vector<int> HottestColumns(const Screenshot& shot, int y, int left, int right);

@@ -1,147 +1,149 @@
-// The built saver as the platform starts it: full screen on a 1024 x 768
-// display and as a preview, with its pixels read back from the screen.
-#include <windows.h>
-
+// The built saver as the platform starts it, on the 1024 x 768 display: full
+// screen and as a preview, one run for each kind of grid its settings and
+// its window give, with the picture read back from the screen.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <algorithm>
 
+#include "support/KeptSettings.h"
 #include "support/SaverProcess.h"
 #include "support/ScreenCheck.h"
 
 namespace {
 
-const char SettingsSectionName[] = "Screen Saver.Embrix";
+const RECT NoFire = {0, 0, 0, 0};
+const RECT WholeScreen = {0, 0, 1024, 768};
 
-// Whether the process ends within the time given; it is not waited for further.
-bool EndsWithin(const SaverProcess& saver, DWORD milliseconds)
-{
-    return WaitForSingleObject(saver.process, milliseconds) == WAIT_OBJECT_0;
-}
-
-void PressKey(WORD key)
-{
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
-class SaverEndToEnd : public ::testing::Test {
-protected:
+struct SaverEndToEnd : ::testing::Test {
     void SetUp() override
     {
-        // The effect's defaults, and no password.
-        WritePrivateProfileStringA(SettingsSectionName, nullptr, nullptr, "control.ini");
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword");
+        SetUsePassword(false);
         ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
         ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
     }
-    void TearDown() override
-    {
-        WritePrivateProfileStringA(SettingsSectionName, nullptr, nullptr, "control.ini");
-    }
+    KeptSettings kept;
 };
 
-TEST_F(SaverEndToEnd, FullScreenShowsTheCentredFireAndEndsOnAKey)
+// Watches the screen until the fire burns up from the bottom of its
+// rectangle, in fire colours, with nothing drawn around it; with no
+// rectangle, watches a black screen for two seconds (dozens of frames).
+void ExpectPicture(const RECT& area, const RECT& fire)
 {
+    const LONG size = (fire.right - fire.left) * (fire.bottom - fire.top);
+    const int wanted = static_cast<int>(std::max(10L, size / 400));
+    const DWORD start = GetTickCount();
+    FireLook look;
+    do {
+        Pump(100);
+        look = LookAt(CaptureScreen(), area, fire);
+        ASSERT_EQ(look.litOutside, 0) << "drawn outside the fire's rectangle";
+        ASSERT_EQ(look.strange, 0) << std::hex << look.firstStrange;
+        if (size == 0 && GetTickCount() - start > 2000) return;
+    } while ((look.lit < wanted || look.litNearBottom == 0) && GetTickCount() - start < Patience);
+    EXPECT_GE(look.lit, wanted) << "the fire burns";
+    EXPECT_GT(look.litNearBottom, 0) << "from the bottom up";
+}
+
+struct FullScreenRow {
+    const char* name;
+    const char* settings;  // the saver's section of the settings file
+    RECT fire;             // where the picture lies
+};
+
+const FullScreenRow FullScreenRows[] = {
+    {"Defaults", nullptr, {384, 288, 640, 480}},  // 256 x 192 in the middle
+    {"SizeBelowOneCountsAsFour", "Size=0\r\n", {384, 288, 640, 480}},
+    {"OddWidthCentred", "Size=3\r\n", {341, 256, 341 + 341, 256 + 256}},
+    {"WholeScreen", "Size=1\r\n", WholeScreen},
+    {"NoGridStaysBlack", "Size=1000000\r\n", NoFire},
+    {"NoSowingStaysBlack", "Fire type=0\r\n", NoFire},
+    {"StretchedToTheBottomEdge", "Scaling=1\r\n", WholeScreen},
+};
+
+struct FullScreen : SaverEndToEnd, ::testing::WithParamInterface<FullScreenRow> {};
+
+TEST_P(FullScreen, CoversTheScreenDrawsItsGridAndEndsOnAKey)
+{
+    if (GetParam().settings)
+        ASSERT_TRUE(WriteSettingsSection(GetParam().settings));
+    else
+        DeleteFileA(SettingsFilePath().c_str());
     SaverProcess saver;
     ASSERT_TRUE(StartSaver(SaverPath(), "/s", saver)) << SaverPath();
     HWND window = WaitForFullScreen(saver);
     ASSERT_TRUE(window);
     RECT rect = {};
     GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, 1024);
-    EXPECT_EQ(rect.bottom, 768);
+    EXPECT_TRUE(EqualRect(&rect, &WholeScreen));
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & 0xFFFF0000u, 0x96000000u);
 
-    Pump(2000);  // the fire needs a few dozen frames to rise
-    FireLook look = LookAt(CaptureScreen(), {384, 288, 640, 480});
-    EXPECT_EQ(look.litOutside, 0);
-    EXPECT_EQ(look.strange, 0) << std::hex << look.firstStrange;
-    EXPECT_GT(look.lit, 256) << "the fire burns";
-
+    ExpectPicture(WholeScreen, GetParam().fire);
+    EXPECT_TRUE(StillRunning(saver)) << "the run ended on its own";
     SetForegroundWindow(window);
     PressKey(VK_SPACE);
-    if (!EndsWithin(saver, 10000)) {  // input went elsewhere; the message itself must still end it
-        PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    if (WaitForSingleObject(saver.process, 10000) != WAIT_OBJECT_0) {
+        PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);  // the message itself must still end it
         ADD_FAILURE() << "the key press did not reach the saver";
     }
     EXPECT_EQ(WaitForExit(saver), 0u);
 }
 
-TEST_F(SaverEndToEnd, StretchedFireCoversTheWholeScreen)
-{
-    WritePrivateProfileStringA(SettingsSectionName, "Scaling", "1", "control.ini");
-    SaverProcess saver;
-    ASSERT_TRUE(StartSaver(SaverPath(), "/s", saver));
-    HWND window = WaitForFullScreen(saver);
-    ASSERT_TRUE(window);
-    Pump(2000);
-    Screenshot shot = CaptureScreen();
-    FireLook look = LookAt(shot, {0, 0, 1024, 768});
-    EXPECT_EQ(look.strange, 0) << std::hex << look.firstStrange;
-    int litBottomRows = 0;  // stretched 4x: the fire reaches the bottom edge
-    for (int x = 0; x < 1024; ++x) litBottomRows += shot.At(x, 766) != 0;
-    EXPECT_GT(litBottomRows, 50);
-    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
-    EXPECT_EQ(WaitForExit(saver), 0u);
-}
+INSTANTIATE_TEST_SUITE_P(Grids, FullScreen, ::testing::ValuesIn(FullScreenRows), RowName());
 
-TEST_F(SaverEndToEnd, SecondFullScreenRunBringsTheFirstForward)
-{
-    SaverProcess first;
-    ASSERT_TRUE(StartSaver(SaverPath(), "/s", first));
-    HWND window = WaitForFullScreen(first);
-    ASSERT_TRUE(window);
-    EXPECT_EQ(RunToExit(SaverPath(), QuotedCommand(SaverPath(), "/s")), 0u);
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(StillRunning(first));
-    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
-    EXPECT_EQ(WaitForExit(first), 0u);
-}
+struct PreviewRow {
+    const char* name;
+    int width, height;     // the parent's client area
+    const char* settings;  // the saver's section of the settings file
+    RECT fire;             // where the picture lies, when it is looked at
+};
 
-TEST_F(SaverEndToEnd, PreviewDrawsInsideItsParentAndEndsWithIt)
+const PreviewRow PreviewRows[] = {
+    {"Defaults", 152, 112, "", {57, 42, 57 + 38, 42 + 28}},
+    {"NoClientArea", 0, 0, "Size=1\r\n", NoFire},
+    {"GridTooSmallToSpread", 2, 2, "Size=1\r\n", NoFire},
+    {"SmallestGridThatSpreads", 3, 2, "Size=1\r\n", NoFire},
+    {"OddWidth", 5, 3, "Size=1\r\n", NoFire},
+    {"LargerThanTheScreen", 4000, 3000, "Size=1\r\n", NoFire},
+};
+
+struct Preview : SaverEndToEnd, ::testing::WithParamInterface<PreviewRow> {};
+
+TEST_P(Preview, FillsItsParentRunsAndEndsWithIt)
 {
-    WNDCLASSA parentClass = {};
-    parentClass.lpfnWndProc = DefWindowProcA;
-    parentClass.hInstance = GetModuleHandleA(nullptr);
-    parentClass.lpszClassName = "EmbrixPreviewParent";
-    RegisterClassA(&parentClass);
-    // 152 x 112 of client area: a popup without a frame has no more.
-    HWND parent = CreateWindowExA(0, "EmbrixPreviewParent", "Preview parent",
-                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 500, 500, 152, 112,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const PreviewRow& row = GetParam();
+    ASSERT_TRUE(WriteSettingsSection(row.settings));
+    HWND parent = MakeParentWindow(row.width, row.height);
     ASSERT_TRUE(parent);
-    SaverProcess saver;
-    ASSERT_TRUE(StartSaver(SaverPath(), "/p " + std::to_string(reinterpret_cast<uintptr_t>(parent)),
-                           saver));
-    HWND preview = WaitForPreview(parent, saver);
-    ASSERT_TRUE(preview);
     RECT client = {};
-    GetClientRect(preview, &client);
-    EXPECT_EQ(client.right, 152);
-    EXPECT_EQ(client.bottom, 112);
+    GetClientRect(parent, &client);
+    ASSERT_EQ(client.right, row.width);
+    ASSERT_EQ(client.bottom, row.height);
+
+    SaverProcess saver;
+    ASSERT_TRUE(StartSaver(SaverPath(), "/p " + HandleText(parent), saver));
+    HWND preview = WaitForPreview(parent, saver);
+    ASSERT_TRUE(preview) << "no preview inside the parent";
+    RECT inside = {};
+    GetClientRect(preview, &inside);
+    EXPECT_TRUE(EqualRect(&inside, &client));
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(preview, GWL_STYLE)) & 0xFFFF0000u, 0x52000000u);
 
-    // What a process draws into another's child is not shown here; lend the
-    // preview to the desktop for the look, then give it back.
-    SetParent(preview, GetDesktopWindow());
-    SetWindowPos(preview, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    Pump(1500);
-    FireLook look = LookAt(CaptureScreen(), {0, 0, 152, 112}, {57, 42, 57 + 38, 42 + 28});
-    EXPECT_EQ(look.litOutside, 0);
-    EXPECT_EQ(look.strange, 0) << std::hex << look.firstStrange;
-    EXPECT_GT(look.lit, 10);
-    SetParent(preview, parent);
-
+    if (!IsRectEmpty(&row.fire)) {
+        // What a process draws into another's child is not shown here; lend
+        // the preview to the desktop for the look, then give it back.
+        SetParent(preview, GetDesktopWindow());
+        SetWindowPos(preview, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        ExpectPicture(client, row.fire);
+        SetParent(preview, parent);
+    } else {
+        Pump(1000);  // frames run meanwhile, on whatever grid this size gives
+    }
+    EXPECT_TRUE(StillRunning(saver)) << "the preview ended on its own";
     DestroyWindow(parent);
     EXPECT_EQ(WaitForExit(saver), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Grids, Preview, ::testing::ValuesIn(PreviewRows), RowName());
 
 }  // namespace
