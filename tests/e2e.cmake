@@ -30,8 +30,8 @@ if(WIN32)
     SOURCES window/SaverEndToEnd.cpp startup/ModesTest.cpp reliability/FaultTests.cpp
     LIBS embrix_test_support)
   add_dependencies(saver_end_to_end Embrix embrix_verifier_double embrix_mpr_double)
-  embrix_parts(saver_end_to_end "Grids/FullScreen.*"
-    saver_end_to_end_previews "Grids/Preview.*"
+  embrix_parts(saver_end_to_end "Settings/FullScreen.*"
+    saver_end_to_end_previews "Settings/Preview.*"
     saver_end_to_end_modes "Modes.*:Faults.*"
     saver_end_to_end_no_mpr "WithoutPasswordChangeLibrary.*")
   # The password-change double beside a copy of the saver is taken for the

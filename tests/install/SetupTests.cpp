@@ -56,7 +56,7 @@ void SetCurrentSaver(const char* path) { PutText(HKEY_CURRENT_USER, DesktopKey, 
 DWORD RunWhole(const std::string& commandLine)
 {
     SaverProcess run;
-    return StartProgram("", commandLine, run, {}, true) ? WaitForExit(run) : NoExit;
+    return StartProgram("", commandLine, run, true) ? WaitForExit(run) : NoExit;
 }
 DWORD Install(const char* switches)
 {
@@ -85,31 +85,23 @@ void AddFiles(Snapshot& shot, const std::string& folder)
     FindClose(search);
 }
 
-// The key's values and subkeys, the subkeys' own down to depth more levels.
-void AddKey(Snapshot& shot, HKEY root, const std::string& name, int depth)
+// The key's values and the names of its subkeys.
+void AddKey(Snapshot& shot, HKEY root, const std::string& name)
 {
     HKEY key;
-    if (RegOpenKeyExA(root, name.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(root, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
     const std::string at = (root == HKEY_CURRENT_USER ? "hkcu\\" : "hklm\\") + Lower(name) + "\\";
     char item[256];
-    BYTE data[4096];
-    for (DWORD i = 0;; ++i) {
-        DWORD itemSize = sizeof item, dataSize = sizeof data, type = 0;
-        const LONG result = RegEnumValueA(key, i, item, &itemSize, nullptr, &type, data, &dataSize);
-        if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) break;
-        shot[at + Lower(item)] = std::to_string(type) + ":" +
-            (result == ERROR_SUCCESS ? std::string(reinterpret_cast<char*>(data), dataSize) : "long");
-    }
-    std::vector<std::string> children;
-    for (DWORD i = 0;; ++i) {
-        DWORD itemSize = sizeof item;
-        if (RegEnumKeyExA(key, i, item, &itemSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        children.push_back(item);
+    BYTE data[16384];
+    for (DWORD i = 0, itemSize = sizeof item, size = sizeof data;
+         RegEnumValueA(key, i, item, &itemSize, nullptr, nullptr, data, &size) == ERROR_SUCCESS;
+         ++i, itemSize = sizeof item, size = sizeof data)
+        shot[at + Lower(item)] = std::string(reinterpret_cast<char*>(data), size);
+    for (DWORD i = 0, itemSize = sizeof item;
+         RegEnumKeyExA(key, i, item, &itemSize, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, itemSize = sizeof item)
         shot[at + Lower(item) + "\\"] = "key";
-    }
     RegCloseKey(key);
-    for (const std::string& child : children)
-        if (depth > 0) AddKey(shot, root, name + "\\" + child, depth - 1);
 }
 
 Snapshot TakeSnapshot()
@@ -117,10 +109,10 @@ Snapshot TakeSnapshot()
     Snapshot shot;
     for (const std::string& folder : {SystemFolder(), Wow64Folder(), ProgramFiles(), InstallFolder()})
         if (!folder.empty()) AddFiles(shot, folder);
-    AddKey(shot, HKEY_LOCAL_MACHINE, "Software", 0);
-    AddKey(shot, HKEY_CURRENT_USER, "Software", 0);
-    AddKey(shot, HKEY_LOCAL_MACHINE, UninstallRoot, 1);
-    AddKey(shot, HKEY_CURRENT_USER, DesktopKey, 0);
+    for (const char* key : {"Software", UninstallRoot, UninstallKey})
+        AddKey(shot, HKEY_LOCAL_MACHINE, key);
+    AddKey(shot, HKEY_CURRENT_USER, "Software");
+    AddKey(shot, HKEY_CURRENT_USER, DesktopKey);
     shot["control.ini"] = ReadWholeFile(SettingsFilePath());
     return shot;
 }
@@ -140,14 +132,11 @@ std::string Changes(const Snapshot& before, const Snapshot& after)
     return text;
 }
 
-WORD MachineOf(const std::string& path)
+DWORD KindOf(const std::string& path)
 {
-    const std::string file = ReadWholeFile(path);
-    LONG at = 0;
-    if (file.size() < 0x40) return 0;
-    std::copy_n(file.data() + 0x3C, sizeof at, reinterpret_cast<char*>(&at));
-    if (at < 0 || file.size() < static_cast<size_t>(at) + 6 || file.compare(at, 4, "PE\0\0", 4) != 0) return 0;
-    return static_cast<WORD>(static_cast<BYTE>(file[at + 4]) | static_cast<BYTE>(file[at + 5]) << 8);
+    DWORD kind = 0xFF;
+    GetBinaryTypeA(path.c_str(), &kind);
+    return kind;
 }
 
 std::string VersionString(const std::string& path, const char* name)
@@ -207,10 +196,10 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     std::vector<std::string> added = {InstallFolder(), InstallFolder() + "Uninstall.exe", InstalledSaver()};
     EXPECT_EQ(ReadWholeFile(InstalledSaver()), ReadWholeFile(SaverPath()))
         << "the setup holds another build of the saver: tools/make-dist makes it anew";
-    EXPECT_EQ(MachineOf(InstalledSaver()), sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
+    EXPECT_EQ(KindOf(InstalledSaver()), sizeof(void*) == 8 ? SCS_64BIT_BINARY : SCS_32BIT_BINARY);
     if (!Wow64Folder().empty()) {
         added.push_back(Wow64Folder() + "Embrix.scr");
-        EXPECT_EQ(MachineOf(added.back()), IMAGE_FILE_MACHINE_I386);
+        EXPECT_EQ(KindOf(added.back()), static_cast<DWORD>(SCS_32BIT_BINARY));
     }
     for (const std::string& saver : {InstalledSaver(), added.back()}) {
         SCOPED_TRACE(saver);

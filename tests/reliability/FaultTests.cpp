@@ -1,32 +1,29 @@
 // The built saver with a password wanted, meeting the platform's components
-// from outside: a verifier that faults, one a second run or a preview must
-// not load, a missing password-change library. The saver-running state is
-// kept per process here, so the verifier double reports it from inside the
-// saver: raised while a verifier is loaded, lowered by the end of the
-// process on every path that raised it.
+// from outside: a verifier that faults, one that a second run or a preview
+// must not load, a missing password-change library. The saver-running state
+// is kept per process here, so the verifier double reports it from inside the
+// saver: raised while a verifier is loaded, lowered by the end of the process
+// on every path that raised it.
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
 
 #include "support/KeptSettings.h"
 #include "support/SaverProcess.h"
 
 namespace {
 
-typedef std::vector<std::string> Lines;
-
-// The double's lines for one process, without the process number.
-Lines ProbeLines(const std::string& log, DWORD processId)
+// What the double logs for one process, and what it logged, line ends aside.
+std::string Logged(DWORD processId, std::initializer_list<const char*> events)
 {
-    Lines lines;
-    std::istringstream text(ReadWholeFile(log));
-    const std::string prefix = std::to_string(processId) + " ";
-    std::string line;
-    while (std::getline(text, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.compare(0, prefix.size(), prefix) == 0) lines.push_back(line.substr(prefix.size()));
-    }
-    return lines;
+    std::string text;
+    for (const char* event : events) text += std::to_string(processId) + " " + event + "\n";
+    return text;
+}
+std::string Log(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
 }
 
 struct Faults : ::testing::Test {
@@ -39,14 +36,12 @@ struct Faults : ::testing::Test {
         ASSERT_TRUE(CopyFileA(SaverPath().c_str(), saver.c_str(), FALSE)) << SaverPath();
         ASSERT_TRUE(CopyFileA((ProgramFolder() + "PASSWORD.CPL").c_str(),
                               (folder + "PASSWORD.CPL").c_str(), FALSE));
+        // The double stays to the end of the process, so that it sees the last state.
+        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());
+        SetEnvironmentVariableA("EMBRIX_PROBE_STAY", "1");
+        SetEnvironmentVariableA("EMBRIX_PROBE_ANSWER", "accept");
     }
     void TearDown() override { RemoveScratchFolder(folder); }
-
-    // The double stays to the end of the process, so that it sees the last state.
-    ExtraEnvironment Verifier(const char* answer) const
-    {
-        return {{"EMBRIX_PROBE_LOG", log}, {"EMBRIX_PROBE_STAY", "1"}, {"EMBRIX_PROBE_ANSWER", answer}};
-    }
 
     KeptSettings kept;
     NoFaultDebugger noDebugger;
@@ -56,45 +51,45 @@ struct Faults : ::testing::Test {
 
 TEST_F(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
 {
+    SetEnvironmentVariableA("EMBRIX_PROBE_ANSWER", "fault");
     SaverProcess run;
-    ASSERT_TRUE(StartSaver(saver, "/s", run, Verifier("fault")));
+    ASSERT_TRUE(StartSaver(saver, "/s", run));
     HWND window = WaitForFullScreen(run);
     ASSERT_TRUE(window);
     PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
-    // The guard's result is that of lowering the state: 1 for success.
-    EXPECT_EQ(WaitForExit(run), 1u);
-    EXPECT_EQ(ProbeLines(log, run.id),
-              (Lines{"attach running=0", "verify running=1 fault", "exit running=0"}));
+    const DWORD id = run.id;
+    EXPECT_EQ(WaitForExit(run), 1u) << "the guard's result is that of lowering the state";
+    EXPECT_EQ(Log(ReadWholeFile(log)),
+              Logged(id, {"attach running=0", "verify running=1 fault", "exit running=0"}));
 }
 
 TEST_F(Faults, SecondFullScreenRunLoadsNothingAndLeavesTheFirstRunning)
 {
     SaverProcess first, second;
-    ASSERT_TRUE(StartSaver(saver, "/s", first, Verifier("accept")));
+    ASSERT_TRUE(StartSaver(saver, "/s", first));
     HWND window = WaitForFullScreen(first);
     ASSERT_TRUE(window);
-    ASSERT_TRUE(StartSaver(saver, "/s", second, Verifier("accept")));
-    const DWORD secondId = second.id;
+    ASSERT_TRUE(StartSaver(saver, "/s", second));
     EXPECT_EQ(WaitForExit(second), 0u);
-    EXPECT_EQ(ProbeLines(log, secondId), Lines{});
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(StillRunning(first));
 
     PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    const DWORD id = first.id;
     EXPECT_EQ(WaitForExit(first), 0u);
-    EXPECT_EQ(ProbeLines(log, first.id),
-              (Lines{"attach running=0", "verify running=1 accept", "exit running=0"}));
+    EXPECT_EQ(Log(ReadWholeFile(log)),  // and nothing from the second run
+              Logged(id, {"attach running=0", "verify running=1 accept", "exit running=0"}));
 }
 
 TEST_F(Faults, PreviewNeverLoadsTheVerifier)
 {
     HWND parent = MakeParentWindow(152, 112);
     SaverProcess run;
-    ASSERT_TRUE(StartSaver(saver, "/p " + HandleText(parent), run, Verifier("accept")));
+    ASSERT_TRUE(StartSaver(saver, "/p " + HandleText(parent), run));
     EXPECT_TRUE(WaitForPreview(parent, run));
     DestroyWindow(parent);
     EXPECT_EQ(WaitForExit(run), 0u);
-    EXPECT_EQ(ProbeLines(log, run.id), Lines{});
+    EXPECT_EQ(Log(ReadWholeFile(log)), "");
 }
 
 // Run only as the child below: ends with 42 when the password-change
@@ -112,13 +107,11 @@ TEST(MissingLibrary, DISABLED_PasswordChange)
 TEST(WithoutPasswordChangeLibrary, PasswordChangeEndsWithZero)
 {
     ASSERT_EQ(LoadLibraryA("MPR.DLL"), nullptr) << "the library is there";
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
     SaverProcess proof;
-    ASSERT_TRUE(StartProgram(self, std::string("\"") + self + "\" --gtest_also_run_disabled_tests"
+    ASSERT_TRUE(StartProgram("", "\"" + ProgramFolder() + "saver_end_to_end.exe\""
+                             " --gtest_also_run_disabled_tests"
                              " --gtest_filter=MissingLibrary.DISABLED_PasswordChange", proof));
     ASSERT_EQ(WaitForExit(proof), 42u) << "the library is there for a child";
-
     EXPECT_EQ(RunSaver("/a"), 0u);
 }
 

@@ -27,6 +27,7 @@ TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
     ASSERT_TRUE(CopyFileA((ProgramFolder() + "mpr\\MPR.DLL").c_str(), (folder + "MPR.DLL").c_str(), FALSE))
         << "the password-change double belongs in " << ProgramFolder() << "mpr";
     ASSERT_NE(EnvironmentValue("WINEDLLOVERRIDES").find("mpr=n"), std::string::npos);
+    SetEnvironmentVariableA("EMBRIX_MPR_DOUBLE_LOG", log.c_str());
     HWND owner = MakeTestWindow("Embrix owner");
     HWND gone = MakeTestWindow("Embrix gone");
     DestroyWindow(gone);
@@ -42,7 +43,7 @@ TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
     for (const auto& row : rows) {
         DeleteFileA(log.c_str());
         SaverProcess run;
-        ASSERT_TRUE(StartSaver(saver, row.tail, run, {{"EMBRIX_MPR_DOUBLE_LOG", log}}));
+        ASSERT_TRUE(StartSaver(saver, row.tail, run));
         EXPECT_EQ(WaitForExit(run), 0u) << row.tail;
         EXPECT_EQ(ReadWholeFile(log), "SCRSAVE " + HandleText(row.owner) + " 0 0\n") << row.tail;
     }

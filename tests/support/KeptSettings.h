@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-// Reads a string value (the 64-bit view, where a setup writes); false when
-// it is missing.
+// A string value; false when it is missing.
 bool ReadText(HKEY root, const char* key, const char* name, std::string& value);
 // Writes a string value, or removes the value when text is null.
 void PutText(HKEY root, const char* key, const char* name, const char* text);
@@ -23,7 +22,7 @@ struct KeptValue {
 
     HKEY root;
     std::string key, name;
-    bool had = false;
+    bool had;
     DWORD type = 0;
     std::vector<BYTE> bytes;
 };
@@ -49,10 +48,9 @@ struct KeptSettings {
 };
 
 // While it lives, a fault that reaches the platform's standard treatment
-// finds no debugger to start (Wine's prefix names winedbg as the fault
-// debugger whatever the error mode, and takes winedbg when none is named), so
-// the treatment's verdict is "execute the handler", as on a machine without
-// a debugger. Children started meanwhile see the same.
+// finds no debugger to start (Wine's prefix names winedbg whatever the error
+// mode), so the verdict is "execute the handler", as on a machine without a
+// debugger. Children started meanwhile see the same.
 struct NoFaultDebugger {
     NoFaultDebugger();
     KeptValue debugger;
