@@ -1,6 +1,6 @@
 # End to end: the built saver, its dialog and its setup, started from outside
 # and watched as a user would see them, under Wine. Each program is split by
-# --gtest_filter into entries that stay well within the bound inside the
+# --gtest_filter into entries that stay well within their bound inside the
 # emulated 32-bit PC, where everything runs several times slower.
 if(WIN32)
   # What the Windows tests share: programs started and watched from outside,
@@ -24,8 +24,10 @@ if(WIN32)
     endwhile()
   endfunction()
 
-  # The saver run as the platform runs it, from ..\Embrix.scr; needs the
-  # 1024 x 768 display.
+  # The saver from ..\Embrix.scr on the 1024 x 768 display. The password-change
+  # double beside a copy of it is taken for the platform's library only with
+  # mpr=n,b in WINEDLLOVERRIDES, and "mpr=" switches the library off; Wine
+  # reads both from the environment a process starts with.
   embrix_test(NAME saver_end_to_end
     SOURCES window/SaverEndToEnd.cpp startup/ModesTest.cpp reliability/FaultTests.cpp
     LIBS embrix_test_support)
@@ -34,27 +36,24 @@ if(WIN32)
     saver_end_to_end_previews "Settings/Preview.*"
     saver_end_to_end_modes "Modes.*:Faults.*"
     saver_end_to_end_no_mpr "WithoutPasswordChangeLibrary.*")
-  # The password-change double beside a copy of the saver is taken for the
-  # platform's library only with this override, which Wine reads at start.
   set_tests_properties(saver_end_to_end_modes PROPERTIES
     ENVIRONMENT_MODIFICATION "WINEDLLOVERRIDES=string_append:\\;mpr=n,b")
   set_tests_properties(saver_end_to_end_no_mpr PROPERTIES
     ENVIRONMENT_MODIFICATION "WINEDLLOVERRIDES=string_append:\\;mpr=")
 
-  # The settings dialog of a running saver, and the resources read as data.
   embrix_test(NAME dialog_end_to_end SOURCES startup/DialogTest.cpp startup/ResourcesTest.cpp
     LIBS embrix_test_support)
   add_dependencies(dialog_end_to_end Embrix)
 
-  # The setup program: tools/make-dist builds it into dist/ and puts a copy
-  # of the one for each kind of Windows beside that build's saver.
+  # tools/make-dist puts the setup for each kind of Windows beside that
+  # build's saver; Wine shows the Unix root as drive Z:.
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(setup ${CMAKE_BINARY_DIR}/Embrix-${PROJECT_VERSION}-setup-x64.exe)
   else()
     set(setup ${CMAKE_BINARY_DIR}/Embrix-${PROJECT_VERSION}-setup.exe)
   endif()
   if(CMAKE_CROSSCOMPILING)
-    set(setup "Z:${setup}")  # Wine shows the Unix root as drive Z:
+    set(setup "Z:${setup}")
   endif()
   embrix_test(NAME install_setup SOURCES install/SetupTests.cpp LIBS embrix_test_support version)
   target_compile_definitions(install_setup PRIVATE EMBRIX_VERSION_TEXT="${PROJECT_VERSION}")

@@ -64,9 +64,7 @@ struct SettingsDialog : ::testing::Test {
     }
     DWORD Key(WPARAM key)
     {
-        HWND target = Focus() ? Focus() : dialog;
-        PostMessageA(target, WM_KEYDOWN, key, 0x00010001);
-        PostMessageA(target, WM_KEYUP, key, 0xC0010001);
+        PostMessageA(Focus(), WM_KEYDOWN, key, 0x00010001);
         return WaitForExit(running);
     }
 
