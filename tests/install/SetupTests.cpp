@@ -194,7 +194,7 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     // Each folder gets the saver its programs can load; the setup's own
     // kind is the one this build made.
     std::vector<std::string> added = {InstallFolder(), InstallFolder() + "Uninstall.exe", InstalledSaver()};
-    EXPECT_EQ(ReadWholeFile(InstalledSaver()), ReadWholeFile(SaverPath()))
+    EXPECT_TRUE(ReadWholeFile(InstalledSaver()) == ReadWholeFile(SaverPath()))
         << "the setup holds another build of the saver: tools/make-dist makes it anew";
     EXPECT_EQ(KindOf(InstalledSaver()), sizeof(void*) == 8 ? SCS_64BIT_BINARY : SCS_32BIT_BINARY);
     if (!Wow64Folder().empty()) {
