@@ -32,8 +32,7 @@ if(WIN32)
     SOURCES window/SaverEndToEnd.cpp startup/ModesTest.cpp reliability/FaultTests.cpp
     LIBS embrix_test_support)
   add_dependencies(saver_end_to_end Embrix embrix_verifier_double embrix_mpr_double)
-  embrix_parts(saver_end_to_end "Settings/FullScreen.*"
-    saver_end_to_end_previews "Settings/Preview.*"
+  embrix_parts(saver_end_to_end "Settings/*"
     saver_end_to_end_modes "Modes.*:Faults.*"
     saver_end_to_end_no_mpr "WithoutPasswordChangeLibrary.*")
   set_tests_properties(saver_end_to_end_modes PROPERTIES
@@ -57,6 +56,5 @@ if(WIN32)
   endif()
   embrix_test(NAME install_setup SOURCES install/SetupTests.cpp LIBS embrix_test_support version)
   target_compile_definitions(install_setup PRIVATE EMBRIX_VERSION_TEXT="${PROJECT_VERSION}")
-  embrix_parts(install_setup "Setup.*" install_setup_current "Setup/Current.*")
-  set_property(TEST install_setup install_setup_current APPEND PROPERTY ENVIRONMENT "EMBRIX_SETUP=${setup}")
+  set_tests_properties(install_setup PROPERTIES ENVIRONMENT "EMBRIX_SETUP=${setup}")
 endif()
