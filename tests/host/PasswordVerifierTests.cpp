@@ -49,7 +49,7 @@ TEST_P(UsePassword, DecidesWhetherTheVerifierIsLoadedAndTheStateRaised)
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, UsePassword, ::testing::ValuesIn(UsePasswordValues),
-                         RowName<UsePasswordValue>);
+                         RowName());
 
 class PasswordVerifier : public InProcessTest {
 protected:

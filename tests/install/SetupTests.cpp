@@ -1,410 +1,284 @@
 // The setup program as a user meets it: a silent install puts the savers and
 // the uninstall entry where Windows looks for them, the installed saver runs,
-// and a silent uninstall takes back exactly what the install added.
+// and a silent uninstall takes back exactly what the install added and puts
+// back the screen saver it replaced.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
-#include <string>
-#include <vector>
+#include <map>
 
-#include "install/ProgramRun.h"
-#include "install/SystemSnapshot.h"
+#include "support/KeptSettings.h"
+#include "support/SaverProcess.h"
 
 namespace {
 
+const char UninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Embrix";
 const char DesktopKey[] = "Control Panel\\Desktop";
-// Where Windows keeps the path of the current screen saver.
-const char SaverValue[] = "SCRNSAVE.EXE";
-const DWORD SetupTimeoutMs = 120000;
+const char SaverValue[] = "SCRNSAVE.EXE";  // where Windows keeps the current screen saver
+const char Other[] = "C:\\windows\\system32\\Other.scr";
 
 std::string Lower(std::string text)
 {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
     return text;
-}
-
-// Snapshot changes in the order CompareSnapshots gives them.
-std::vector<std::string> SortedByPath(std::vector<std::string> changes)
-{
-    std::sort(changes.begin(), changes.end(),
-              [](const std::string& a, const std::string& b) { return a.substr(2) < b.substr(2); });
-    return changes;
-}
-
-std::string SetupPath()
-{
-    const char* path = std::getenv("EMBRIX_SETUP");
-    return path ? path : "";
 }
 
 std::string SystemFolder()
 {
     char path[MAX_PATH] = {};
-    GetSystemDirectoryA(path, MAX_PATH);
-    return path;
+    return std::string(path, GetSystemDirectoryA(path, MAX_PATH)) + "\\";
 }
 
 // Where 32-bit programs find the system on 64-bit Windows; empty on 32-bit.
 std::string Wow64Folder()
 {
-    if (sizeof(void*) == 4) return "";
     char path[MAX_PATH] = {};
-    return GetSystemWow64DirectoryA(path, MAX_PATH) ? path : "";
+    if (sizeof(void*) == 4 || !GetSystemWow64DirectoryA(path, MAX_PATH)) return "";
+    return std::string(path) + "\\";
 }
 
-std::string InstalledSaver() { return SystemFolder() + "\\Embrix.scr"; }
+std::string InstalledSaver() { return SystemFolder() + "Embrix.scr"; }
+std::string ProgramFiles() { return EnvironmentValue("ProgramFiles") + "\\"; }
+std::string InstallFolder() { return ProgramFiles() + "Embrix\\"; }
 
-// The uninstaller's folder: Program Files of the setup's own kind.
-std::string InstallFolder()
-{
-    char folder[MAX_PATH] = {};
-    GetEnvironmentVariableA("ProgramFiles", folder, MAX_PATH);
-    return std::string(folder) + "\\Embrix";
-}
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Reads a string value; false when it is missing. The 64-bit registry view,
-// where the setup writes its entry on 64-bit Windows.
-bool ReadString(HKEY root, const char* key, const char* name, std::string& value)
-{
-    char data[2048] = {};
-    DWORD size = sizeof data - 1;
-    DWORD type = 0;
-    HKEY opened;
-    if (RegOpenKeyExA(root, key, 0, KEY_READ | KEY_WOW64_64KEY, &opened) != ERROR_SUCCESS) return false;
-    LONG result = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(opened);
-    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    value = data;
-    return true;
-}
-
-std::string CurrentSaver()
+std::string Value(HKEY root, const char* key, const char* name)
 {
     std::string value;
-    return ReadString(HKEY_CURRENT_USER, DesktopKey, SaverValue, value) ? value : "<none>";
+    return ReadText(root, key, name, value) ? value : "<none>";
+}
+std::string CurrentSaver() { return Value(HKEY_CURRENT_USER, DesktopKey, SaverValue); }
+void SetCurrentSaver(const char* path) { PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue, path); }
+
+// Runs a command line as a user or the list of installed programs would, to
+// the end of every process it starts: an uninstaller hands its work to a
+// copy of itself and returns at once.
+DWORD RunWhole(const std::string& commandLine)
+{
+    SaverProcess run;
+    return StartProgram("", commandLine, run, true) ? WaitForExit(run) : NoExit;
+}
+DWORD Install(const char* switches)
+{
+    return RunWhole("\"" + EnvironmentValue("EMBRIX_SETUP") + "\" /S" + switches);
+}
+DWORD Uninstall() { return RunWhole(Value(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString") + " /S"); }
+
+// What the setup may change, written down so that two moments can be
+// compared: the files of the folders it writes to, the registry's lists of
+// vendors and of installed programs, the desktop's settings and the saver's
+// settings file. Lower-case path -> size and time, or data.
+typedef std::map<std::string, std::string> Snapshot;
+
+void AddFiles(Snapshot& shot, const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (found.cFileName[0] == '.') continue;  // "." and ".."
+        shot[Lower(folder + found.cFileName) + (isFolder ? "\\" : "")] =
+            isFolder ? "folder" : std::to_string(found.nFileSizeLow) + " bytes, written " +
+                                      std::to_string(found.ftLastWriteTime.dwLowDateTime);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
-void SetCurrentSaver(const std::string& value)
+// The key's values and the names of its subkeys.
+void AddKey(Snapshot& shot, HKEY root, const std::string& name)
 {
-    if (value == "<none>") {
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, DesktopKey, SaverValue);
-        return;
+    HKEY key;
+    if (RegOpenKeyExA(root, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    const std::string at = (root == HKEY_CURRENT_USER ? "hkcu\\" : "hklm\\") + Lower(name) + "\\";
+    char item[256];
+    BYTE data[16384];
+    for (DWORD i = 0, itemSize = sizeof item, size = sizeof data;
+         RegEnumValueA(key, i, item, &itemSize, nullptr, nullptr, data, &size) == ERROR_SUCCESS;
+         ++i, itemSize = sizeof item, size = sizeof data)
+        shot[at + Lower(item)] = std::string(reinterpret_cast<char*>(data), size);
+    for (DWORD i = 0, itemSize = sizeof item;
+         RegEnumKeyExA(key, i, item, &itemSize, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, itemSize = sizeof item)
+        shot[at + Lower(item) + "\\"] = "key";
+    RegCloseKey(key);
+}
+
+Snapshot TakeSnapshot()
+{
+    Snapshot shot;
+    for (const std::string& folder : {SystemFolder(), Wow64Folder(), ProgramFiles(), InstallFolder()})
+        if (!folder.empty()) AddFiles(shot, folder);
+    for (const char* key : {"Software", UninstallRoot, UninstallKey})
+        AddKey(shot, HKEY_LOCAL_MACHINE, key);
+    AddKey(shot, HKEY_CURRENT_USER, "Software");
+    AddKey(shot, HKEY_CURRENT_USER, DesktopKey);
+    shot["control.ini"] = ReadWholeFile(SettingsFilePath());
+    return shot;
+}
+
+// "+ path", "- path" and "~ path", a line for every entry that differs.
+std::string Changes(const Snapshot& before, const Snapshot& after)
+{
+    Snapshot all = before;
+    all.insert(after.begin(), after.end());
+    std::string text;
+    for (const auto& entry : all) {
+        const auto was = before.find(entry.first), is = after.find(entry.first);
+        if (was == before.end()) text += "+ " + entry.first + "\n";
+        else if (is == after.end()) text += "- " + entry.first + "\n";
+        else if (was->second != is->second) text += "~ " + entry.first + "\n";
     }
-    RegSetKeyValueA(HKEY_CURRENT_USER, DesktopKey, SaverValue, REG_SZ, value.c_str(),
-                    static_cast<DWORD>(value.size() + 1));
+    return text;
 }
 
-bool IsInstalled()
+DWORD KindOf(const std::string& path)
 {
-    std::string ignored;
-    return ReadString(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString", ignored);
-}
-
-ProgramRun Install(const std::string& switches)
-{
-    return RunAndWait("\"" + SetupPath() + "\" /S" + switches, SetupTimeoutMs);
-}
-
-// Uninstalls the way the list of installed programs does: its command line.
-ProgramRun Uninstall()
-{
-    std::string command;
-    if (!ReadString(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString", command)) return {};
-    return RunAndWait(command + " /S", SetupTimeoutMs);
-}
-
-WORD MachineOf(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    std::vector<char> head(4096);
-    DWORD read = 0;
-    ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &read, nullptr);
-    CloseHandle(file);
-    if (read < sizeof(IMAGE_DOS_HEADER)) return 0;
-    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(head.data());
-    if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 ||
-        static_cast<DWORD>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > read)
-        return 0;
-    const IMAGE_NT_HEADERS32* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(head.data() + dos->e_lfanew);
-    return nt->Signature == IMAGE_NT_SIGNATURE ? nt->FileHeader.Machine : 0;
+    DWORD kind = 0xFF;
+    GetBinaryTypeA(path.c_str(), &kind);
+    return kind;
 }
 
 std::string VersionString(const std::string& path, const char* name)
 {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    if (!size) return "<no version>";
-    std::vector<char> block(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return "<no version>";
+    std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored) + 1);
     char* text = nullptr;
     UINT length = 0;
-    std::string query = std::string("\\StringFileInfo\\040904B0\\") + name;
-    if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+    const std::string query = std::string("\\StringFileInfo\\040904B0\\") + name;
+    if (!GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+        !VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
         return "<missing>";
     return text;
-}
-
-std::string SaverListName(const std::string& path)
-{
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) return "<cannot load>";
-    char name[256] = {};
-    LoadStringA(module, 1, name, sizeof name);
-    FreeLibrary(module);
-    return name;
-}
-
-std::string Describe(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return text.empty() ? "(nothing)\n" : text;
-}
-
-struct SaverRun {
-    bool windowShown = false;
-    bool endedByKey = false;
-    long exitCode = -2;  // -2: still running at the end
-};
-
-// Runs a saver full screen as the system does, from its path, and ends it
-// with a key press.
-SaverRun RunSaverUntilAKey(const std::string& saver)
-{
-    SaverRun run;
-    std::string line = "\"" + saver + "\" /s";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return run;
-    HWND window = nullptr;
-    DWORD start = GetTickCount();
-    while (!window && GetTickCount() - start < 15000) {
-        Sleep(50);
-        window = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
-    }
-    run.windowShown = window != nullptr;
-    if (window) {
-        Sleep(500);  // a few frames
-        SetForegroundWindow(window);
-        INPUT input[2] = {};
-        input[0].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = VK_SPACE;
-        input[1] = input[0];
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
-        run.endedByKey = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
-        if (!run.endedByKey) PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
-    }
-    if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0) {
-        DWORD exitCode = 0;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        run.exitCode = static_cast<long>(exitCode);
-    } else {
-        TerminateProcess(process.hProcess, 99);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return run;
-}
-
-std::string FileBytes(const std::string& path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
-// The saver this build made, beside the tests' folder.
-std::string BuiltSaver()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + "..\\Embrix.scr";
 }
 
 // An interrupted run, or a faulty uninstall, must not spoil the next test.
 void RemoveLeftovers()
 {
-    if (IsInstalled()) Uninstall();
+    if (Value(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString") != "<none>") Uninstall();
     DeleteFileA(InstalledSaver().c_str());
-    if (!Wow64Folder().empty()) DeleteFileA((Wow64Folder() + "\\Embrix.scr").c_str());
-    DeleteFileA((InstallFolder() + "\\Uninstall.exe").c_str());
+    if (!Wow64Folder().empty()) DeleteFileA((Wow64Folder() + "Embrix.scr").c_str());
+    DeleteFileA((InstallFolder() + "Uninstall.exe").c_str());
     RemoveDirectoryA(InstallFolder().c_str());
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, KEY_WOW64_64KEY, 0);
 }
 
-// What an install adds, as snapshot entries; the values of the uninstall
-// entry follow its key.
-std::vector<std::string> ExpectedInstallChanges()
-{
-    std::string programFolder = Lower(InstallFolder()) + "\\";
-    std::vector<std::string> added = {programFolder, programFolder + "uninstall.exe",
-                                      Lower(InstalledSaver())};
-    if (!Wow64Folder().empty()) added.push_back(Lower(Wow64Folder() + "\\Embrix.scr"));
-    std::string key = Lower(std::string("HKLM\\") + UninstallKey) + "\\";
-    added.push_back(key);
-    for (const char* value : {"displayicon", "displayname", "displayversion", "estimatedsize",
-                              "installlocation", "nomodify", "norepair", "publisher",
-                              "quietuninstallstring", "uninstallstring"})
-        added.push_back(key + value);
-    std::vector<std::string> changes;
-    for (const std::string& path : added) changes.push_back("+ " + path);
-    return SortedByPath(changes);
-}
-
-class Setup : public ::testing::Test {
-protected:
+struct Setup : ::testing::Test {
     void SetUp() override
     {
         BOOL wow64 = FALSE;
         IsWow64Process(GetCurrentProcess(), &wow64);
         if (wow64) GTEST_SKIP() << "on 64-bit Windows the 64-bit build of these tests checks the setup";
-        ASSERT_FALSE(SetupPath().empty()) << "EMBRIX_SETUP names no setup program";
-        ASSERT_TRUE(FileExists(SetupPath()))
-            << "no setup program at " << SetupPath() << ": tools/make-dist builds it";
+        const std::string setup = EnvironmentValue("EMBRIX_SETUP");
+        ASSERT_NE(GetFileAttributesA(setup.c_str()), INVALID_FILE_ATTRIBUTES)
+            << "no setup program at \"" << setup << "\": tools/make-dist builds it";
         // Under Wine the first program to need the desktop starts the process
         // that owns it; that must be this one, not a setup waited for to the end.
         GetDesktopWindow();
         RemoveLeftovers();
-        savedSaver = CurrentSaver();
         // The user's own settings, which an uninstall must leave alone.
-        WritePrivateProfileStringA("Screen Saver.Embrix", "Size", "4", "control.ini");
+        ASSERT_TRUE(WriteSettingsSection("Size=2\r\n"));
     }
-    void TearDown() override
-    {
-        if (IsSkipped()) return;
-        RemoveLeftovers();
-        SetCurrentSaver(savedSaver);
-        WritePrivateProfileStringA("Screen Saver.Embrix", nullptr, nullptr, "control.ini");
-    }
+    void TearDown() override { RemoveLeftovers(); }
 
-    std::string savedSaver;
+    KeptSettings kept;
+    KeptValue keptSaver{HKEY_CURRENT_USER, DesktopKey, SaverValue};
 };
 
 TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBack)
 {
-    SetCurrentSaver("<none>");
-    SystemSnapshot before = TakeSystemSnapshot();
+    SetCurrentSaver(Other);
+    const Snapshot before = TakeSnapshot();
+    ASSERT_EQ(Install(""), 0u);
 
-    ProgramRun install = Install("");
-    ASSERT_TRUE(install.started) << SetupPath();
-    ASSERT_TRUE(install.finished);
-    EXPECT_EQ(install.exitCode, 0u);
-    SystemSnapshot installed = TakeSystemSnapshot();
-    std::vector<std::string> added = CompareSnapshots(before, installed);
-    EXPECT_EQ(Describe(added), Describe(ExpectedInstallChanges()));
-
-    ASSERT_TRUE(FileExists(BuiltSaver())) << BuiltSaver();
-    EXPECT_TRUE(FileBytes(InstalledSaver()) == FileBytes(BuiltSaver()))
+    // Each folder gets the saver its programs can load; the setup's own
+    // kind is the one this build made.
+    std::vector<std::string> added = {InstallFolder(), InstallFolder() + "Uninstall.exe", InstalledSaver()};
+    EXPECT_TRUE(ReadWholeFile(InstalledSaver()) == ReadWholeFile(SaverPath()))
         << "the setup holds another build of the saver: tools/make-dist makes it anew";
-    // Each folder gets the saver its programs can load.
-    WORD native = sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
-    EXPECT_EQ(MachineOf(InstalledSaver()), native);
+    EXPECT_EQ(KindOf(InstalledSaver()), sizeof(void*) == 8 ? SCS_64BIT_BINARY : SCS_32BIT_BINARY);
     if (!Wow64Folder().empty()) {
-        EXPECT_EQ(MachineOf(Wow64Folder() + "\\Embrix.scr"), IMAGE_FILE_MACHINE_I386);
+        added.push_back(Wow64Folder() + "Embrix.scr");
+        EXPECT_EQ(KindOf(added.back()), static_cast<DWORD>(SCS_32BIT_BINARY));
     }
-
-    std::vector<std::string> savers = {InstalledSaver()};
-    if (!Wow64Folder().empty()) savers.push_back(Wow64Folder() + "\\Embrix.scr");
-    for (const std::string& saver : savers) {
+    for (const std::string& saver : {InstalledSaver(), added.back()}) {
         SCOPED_TRACE(saver);
-        EXPECT_EQ(SaverListName(saver), "Embrix");
+        HMODULE module = LoadLibraryExA(saver.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        char name[64] = "";
+        LoadStringA(module, 1, name, sizeof name);
+        FreeLibrary(module);
+        EXPECT_STREQ(name, "Embrix") << "the name the display settings list";
         EXPECT_EQ(VersionString(saver, "ProductName"), "Embrix");
         EXPECT_EQ(VersionString(saver, "FileDescription"), "Embrix fire screen saver");
         EXPECT_EQ(VersionString(saver, "FileVersion"), EMBRIX_VERSION_TEXT);
         EXPECT_EQ(VersionString(saver, "ProductVersion"), EMBRIX_VERSION_TEXT);
         EXPECT_EQ(VersionString(saver, "OriginalFilename"), "Embrix.scr");
     }
+    const std::string key = std::string("HKLM\\") + UninstallKey + "\\";
+    added.push_back(key);
+    for (const char* value : {"DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize",
+                              "InstallLocation", "NoModify", "NoRepair", "Publisher",
+                              "QuietUninstallString", "UninstallString"})
+        added.push_back(key + value);
+    for (std::string& path : added) path = Lower(path);
+    std::sort(added.begin(), added.end());  // as Changes lists them
+    std::string expected;
+    for (const std::string& path : added) expected += "+ " + path + "\n";
+    EXPECT_EQ(Changes(before, TakeSnapshot()), expected);
 
-    std::string uninstall, quiet, name, version;
-    ASSERT_TRUE(ReadString(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString", uninstall));
-    EXPECT_EQ(Lower(uninstall), Lower("\"" + InstallFolder() + "\\Uninstall.exe\""));
-    ASSERT_TRUE(ReadString(HKEY_LOCAL_MACHINE, UninstallKey, "QuietUninstallString", quiet));
-    EXPECT_EQ(quiet, uninstall + " /S");
-    ASSERT_TRUE(ReadString(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", name));
-    EXPECT_EQ(name, "Embrix");
-    ASSERT_TRUE(ReadString(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayVersion", version));
-    EXPECT_EQ(version, EMBRIX_VERSION_TEXT);
-    EXPECT_EQ(CurrentSaver(), "<none>") << "only asked for, the current saver changes";
+    const std::string uninstall = Value(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString");
+    EXPECT_EQ(Lower(uninstall), Lower("\"" + InstallFolder() + "Uninstall.exe\""));
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, UninstallKey, "QuietUninstallString"), uninstall + " /S");
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName"), "Embrix");
+    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayVersion"), EMBRIX_VERSION_TEXT);
+    EXPECT_EQ(CurrentSaver(), Other) << "only asked for, the current saver changes";
 
-    ProgramRun uninstallRun = Uninstall();
-    ASSERT_TRUE(uninstallRun.started);
-    ASSERT_TRUE(uninstallRun.finished);
-    EXPECT_EQ(uninstallRun.exitCode, 0u);
-    EXPECT_EQ(Describe(CompareSnapshots(before, TakeSystemSnapshot())), Describe({}));
-    EXPECT_EQ(GetPrivateProfileIntA("Screen Saver.Embrix", "Size", 0, "control.ini"), 4);
+    SaverProcess saver;  // the installed saver runs as the system starts it
+    ASSERT_TRUE(StartSaver(InstalledSaver(), "/s", saver));
+    HWND window = WaitForFullScreen(saver);
+    EXPECT_TRUE(window) << "the full-screen window of the installed saver";
+    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(WaitForExit(saver), 0u);
+
+    EXPECT_EQ(Uninstall(), 0u);
+    EXPECT_EQ(Changes(before, TakeSnapshot()), "");
 }
 
-TEST_F(Setup, CurrentSwitchMakesTheInstalledSaverTheOneTheSystemRuns)
+// Made the current saver with /CURRENT, then uninstalled.
+struct CurrentRow {
+    const char* name;
+    const char* before;  // the current saver before the install; null for none
+    int installs;
+    const char* since;  // chosen after the install; "short" for the installed saver's short form
+    const char* after;  // the current saver after the uninstall; null for none
+};
+
+const CurrentRow CurrentRows[] = {
+    {"NoneBeforeIsNoneAfter", nullptr, 1, nullptr, nullptr},
+    {"ReplacedSaverComesBackEvenAfterAReinstall", Other, 2, nullptr, Other},
+    {"SaverChosenSinceStays", Other, 1, "C:\\windows\\system32\\Chosen.scr", "C:\\windows\\system32\\Chosen.scr"},
+    {"ShortFormOfTheInstalledSaverCountsAsEmbrix", Other, 1, "short", Other},
+};
+
+struct Current : Setup, ::testing::WithParamInterface<CurrentRow> {};
+
+TEST_P(Current, UninstallPutsBackWhatEmbrixReplaced)
 {
-    SetCurrentSaver("<none>");
-    SystemSnapshot before = TakeSystemSnapshot();
-
-    ProgramRun install = Install(" /CURRENT");
-    ASSERT_TRUE(install.finished);
-    EXPECT_EQ(install.exitCode, 0u);
-    ASSERT_EQ(Lower(CurrentSaver()), Lower(InstalledSaver()));
-
-    SaverRun run = RunSaverUntilAKey(CurrentSaver());
-    EXPECT_TRUE(run.windowShown) << "the full-screen window of the installed saver";
-    EXPECT_TRUE(run.endedByKey);
-    EXPECT_EQ(run.exitCode, 0);
-
-    ASSERT_TRUE(Uninstall().finished);
-    EXPECT_EQ(CurrentSaver(), "<none>");
-    EXPECT_EQ(Describe(CompareSnapshots(before, TakeSystemSnapshot())), Describe({}));
-}
-
-TEST_F(Setup, UninstallPutsBackTheSaverEmbrixReplacedEvenAfterAReinstall)
-{
-    const std::string previous = "C:\\windows\\system32\\Other.scr";
-    SetCurrentSaver(previous);
-    SystemSnapshot before = TakeSystemSnapshot();
-
-    ASSERT_TRUE(Install(" /CURRENT").finished);
-    ASSERT_TRUE(Install(" /CURRENT").finished);  // must not remember Embrix as the one replaced
+    const CurrentRow& row = GetParam();
+    SetCurrentSaver(row.before);
+    const Snapshot before = TakeSnapshot();
+    for (int i = 0; i < row.installs; ++i) ASSERT_EQ(Install(" /CURRENT"), 0u);
     EXPECT_EQ(Lower(CurrentSaver()), Lower(InstalledSaver()));
 
-    ASSERT_TRUE(Uninstall().finished);
-    EXPECT_EQ(CurrentSaver(), previous);
-    EXPECT_EQ(Describe(CompareSnapshots(before, TakeSystemSnapshot())), Describe({}));
+    char shortForm[MAX_PATH] = "";
+    GetShortPathNameA(InstalledSaver().c_str(), shortForm, MAX_PATH);
+    if (row.since) SetCurrentSaver(std::string(row.since) == "short" ? shortForm : row.since);
+    EXPECT_EQ(Uninstall(), 0u);
+    EXPECT_EQ(CurrentSaver(), row.after ? row.after : "<none>");
+    SetCurrentSaver(row.before);  // the rest as before the install
+    EXPECT_EQ(Changes(before, TakeSnapshot()), "");
 }
 
-TEST_F(Setup, UninstallLeavesASaverChosenSinceInstallAlone)
-{
-    SetCurrentSaver("C:\\windows\\system32\\Other.scr");
-    ASSERT_TRUE(Install(" /CURRENT").finished);
-    const std::string chosen = "C:\\windows\\system32\\Chosen.scr";
-    SetCurrentSaver(chosen);
-    SystemSnapshot before = TakeSystemSnapshot();
-
-    ASSERT_TRUE(Uninstall().finished);
-    EXPECT_EQ(CurrentSaver(), chosen);
-    // Only what the install added goes.
-    std::vector<std::string> removed;
-    for (const std::string& change : ExpectedInstallChanges()) removed.push_back("- " + change.substr(2));
-    removed.push_back("- " + Lower(std::string("HKLM\\") + UninstallKey) + "\\previousscreensaver");
-    EXPECT_EQ(Describe(CompareSnapshots(before, TakeSystemSnapshot())), Describe(SortedByPath(removed)));
-}
+INSTANTIATE_TEST_SUITE_P(Setup, Current, ::testing::ValuesIn(CurrentRows), RowName());
 
 }  // namespace

@@ -2,121 +2,70 @@
 // would: what it shows for what the settings file holds, what OK writes, and
 // that Cancel and Escape write nothing.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <map>
-#include <string>
-#include <vector>
-
 #include "support/KeptSettings.h"
 #include "support/SaverProcess.h"
-#include "startup/SettingsTemplate.h"
 
 namespace {
 
 constexpr int SizeSixteenth = 1007, SizeEighth = 1008, SizeQuarter = 1009;
 constexpr int ScalingNormal = 1010, ScalingFullscreen = 1011;
 constexpr int FireTypeTrackbar = 1018, NewFireTrackbar = 1019;
-constexpr char Section[] = "[Screen Saver.Embrix]";
 
-// The lines of the saver's section, in file order.
-std::vector<std::string> SectionLines() {
-    const std::string text = ReadWholeFile(SettingsFilePath());
-    std::vector<std::string> lines;
-    bool inside = false;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        start = end + 1;
-        if (!line.empty() && line[0] == '[') {
-            inside = lstrcmpiA(line.c_str(), Section) == 0;
-        } else if (inside && !line.empty()) {
-            lines.push_back(line);
-        }
-    }
-    return lines;
-}
-
-std::map<std::string, std::string> SectionValues() {
-    std::map<std::string, std::string> values;
-    for (const std::string& line : SectionLines()) {
-        const size_t equals = line.find('=');
-        values[line.substr(0, equals)] = equals == std::string::npos ? "" : line.substr(equals + 1);
-    }
-    return values;
-}
-
-std::string HandEdited(const char* lines) { return std::string(Section) + "\r\n" + lines; }
-
-struct SettingsDialogTest : ::testing::Test {
-    void SetUp() override {
+struct SettingsDialog : ::testing::Test {
+    void SetUp() override
+    {
         foreground = MakeTestWindow("Embrix display settings");
         SetForegroundWindow(foreground);
         Pump(50);
     }
     void TearDown() override { DestroyWindow(foreground); }
 
-    // No file at all, or exactly this content.
-    void UseSettingsFile(const std::string* content) {
-        if (content == nullptr)
-            DeleteFileA(SettingsFilePath().c_str());
-        else
-            ASSERT_TRUE(WriteWholeFile(SettingsFilePath(), *content));
+    // Starts the saver with this command line and waits for its dialog.
+    HWND Open(const std::string& tail)
+    {
+        if (!StartSaver(SaverPath(), tail, running)) return nullptr;
+        return dialog = WaitForSettingsDialog(running);
     }
-
-    // Starts the saver with this command line and waits until its dialog is
-    // on screen; null when it did not come.
-    HWND OpenWith(const std::string& commandLine) {
-        if (!StartProgram(SaverPath(), commandLine, running)) return nullptr;
-        dialog = WaitForSettingsDialog(running);
-        return dialog;
-    }
-    HWND Open(const std::string& tail) { return OpenWith(QuotedCommand(SaverPath(), tail)); }
 
     HWND Item(int id) const { return GetDlgItem(dialog, id); }
     bool Checked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    LRESULT Position(int id) const { return SendMessageA(Item(id), TBM_GETPOS, 0, 0); }
-    HWND Focus() const {
+    LRESULT Ask(int id, UINT message) const { return SendMessageA(Item(id), message, 0, 0); }
+
+    // The size group shows exactly one button checked, "Normal size" is
+    // checked and "Fullscreen" cannot be, and the trackbars stand here.
+    void ExpectShown(int sizeId, LRESULT newFire, LRESULT fireType) const
+    {
+        for (int id : {SizeSixteenth, SizeEighth, SizeQuarter})
+            EXPECT_EQ(Checked(id), id == sizeId) << "button " << id;
+        EXPECT_TRUE(Checked(ScalingNormal));
+        EXPECT_FALSE(Checked(ScalingFullscreen));
+        EXPECT_FALSE(IsWindowEnabled(Item(ScalingFullscreen)));
+        EXPECT_EQ(Ask(NewFireTrackbar, TBM_GETPOS), newFire);
+        EXPECT_EQ(Ask(FireTypeTrackbar, TBM_GETPOS), fireType);
+    }
+
+    // Ends the dialog the way the user would and gives the exit code.
+    DWORD Click(int button)
+    {
+        PostMessageA(Item(button), BM_CLICK, 0, 0);
+        return WaitForExit(running);
+    }
+    HWND Focus() const
+    {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
         return info.hwndFocus;
     }
-
-    // The size group shows exactly one button checked.
-    void ExpectSizeShown(int checkedId) const {
-        for (int id : {SizeSixteenth, SizeEighth, SizeQuarter})
-            EXPECT_EQ(Checked(id), id == checkedId) << "button " << id;
-    }
-    void ExpectShown(int sizeId, LRESULT newFire, LRESULT fireType) const {
-        ExpectSizeShown(sizeId);
-        EXPECT_TRUE(Checked(ScalingNormal));
-        EXPECT_FALSE(Checked(ScalingFullscreen));
-        EXPECT_FALSE(IsWindowEnabled(Item(ScalingFullscreen)));
-        EXPECT_EQ(Position(NewFireTrackbar), newFire);
-        EXPECT_EQ(Position(FireTypeTrackbar), fireType);
-    }
-
-    // Ends the dialog the way the user would and gives the exit code.
-    DWORD Press(int button) {
-        PostMessageA(Item(button), BM_CLICK, 0, 0);
-        return ExitCode();
-    }
-    DWORD PressKey(WPARAM key) {
-        HWND target = Focus() ? Focus() : dialog;
-        PostMessageA(target, WM_KEYDOWN, key, 0x00010001);
-        PostMessageA(target, WM_KEYUP, key, 0xC0010001);
-        return ExitCode();
-    }
-    DWORD ExitCode() {
-        const DWORD exitCode = WaitForExit(running);
-        EXPECT_NE(exitCode, NoExit) << "the dialog did not end";
-        return exitCode;
+    DWORD Key(WPARAM key)
+    {
+        PostMessageA(Focus(), WM_KEYDOWN, key, 0x00010001);
+        return WaitForExit(running);
     }
 
     KeptSettings kept;  // the prefix's own settings file comes back afterwards
@@ -125,136 +74,125 @@ struct SettingsDialogTest : ::testing::Test {
     HWND dialog = nullptr;
 };
 
-TEST_F(SettingsDialogTest, WithoutSettingsShowsTheDefaultsAndOkWritesThemInOrder) {
-    UseSettingsFile(nullptr);
+const char Section[] = "[Screen Saver.Embrix]\r\n";
+
+struct ShownRow {
+    const char* name;
+    const char* file;  // the saver's section, in the order OK writes, or null for no file
+    int sizeId;
+    LRESULT newFire, fireType;
+    const char* stored;  // the section after OK; null: as it was
+};
+
+const ShownRow ShownRows[] = {
+    {"NoFile", nullptr, SizeEighth, 8, 10, "Size=4\r\nScaling=0\r\nNew fire=8\r\nFire type=10\r\n"},
+    {"HighEnds", "Size=8\r\nScaling=0\r\nNew fire=16\r\nFire type=16\r\n", SizeSixteenth, 16, 16, nullptr},
+    {"LowEnds", "Size=2\r\nScaling=0\r\nNew fire=0\r\nFire type=4\r\n", SizeQuarter, 0, 4, nullptr},
+    {"JustAbove", "Size=16\r\nScaling=1\r\nNew fire=17\r\nFire type=17\r\n", SizeEighth, 0, 4,
+     "Size=4\r\nScaling=0\r\nNew fire=0\r\nFire type=4\r\n"},
+    {"JustBelow", "Size=0\r\nScaling=-1\r\nNew fire=-1\r\nFire type=3\r\n", SizeEighth, 0, 4,
+     "Size=4\r\nScaling=0\r\nNew fire=0\r\nFire type=4\r\n"},
+};
+
+struct Shown : SettingsDialog, ::testing::WithParamInterface<ShownRow> {};
+
+TEST_P(Shown, AsTheNearestAndOkStoresWhatIsShown)
+{
+    const ShownRow& row = GetParam();
+    if (row.file)
+        ASSERT_TRUE(WriteSettingsSection(row.file));
+    else
+        DeleteFileA(SettingsFilePath().c_str());
+    ASSERT_NE(Open("/c"), nullptr);
+    ExpectShown(row.sizeId, row.newFire, row.fireType);
+    EXPECT_EQ(Click(IDOK), 1u);
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), Section + std::string(row.stored ? row.stored : row.file));
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, Shown, ::testing::ValuesIn(ShownRows), RowName());
+
+TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground)
+{
+    DeleteFileA(SettingsFilePath().c_str());
     ASSERT_NE(Open("/c"), nullptr);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), foreground) << "\"/c\" is owned by the foreground";
+    char text[64] = "";
+    GetWindowTextA(dialog, text, sizeof text);
+    EXPECT_STREQ(text, "Embrix settings");
+    // 270 x 116 dialog units, OK at the bottom right ending at 267, 110.
+    RECT client = {}, ok = {};
+    GetClientRect(dialog, &client);
+    GetWindowRect(Item(IDOK), &ok);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&ok), 2);
+    EXPECT_NEAR(ok.right * 270.0 / client.right, 267, 1);
+    EXPECT_NEAR(ok.bottom * 116.0 / client.bottom, 110, 1);
 
-    ExpectShown(SizeEighth, 8, 10);
-    EXPECT_EQ(SendMessageA(Item(NewFireTrackbar), TBM_GETRANGEMIN, 0, 0), 0);
-    EXPECT_EQ(SendMessageA(Item(NewFireTrackbar), TBM_GETRANGEMAX, 0, 0), 16);
-    EXPECT_EQ(SendMessageA(Item(FireTypeTrackbar), TBM_GETRANGEMIN, 0, 0), 4);
-    EXPECT_EQ(SendMessageA(Item(FireTypeTrackbar), TBM_GETRANGEMAX, 0, 0), 16);
-    for (int trackbar : {NewFireTrackbar, FireTypeTrackbar})
-        EXPECT_EQ(SendMessageA(Item(trackbar), TBM_GETPAGESIZE, 0, 0), 4) << trackbar;
-    // A tick every 2 positions, both ends counted.
-    EXPECT_EQ(SendMessageA(Item(NewFireTrackbar), TBM_GETNUMTICS, 0, 0), 9);
-    EXPECT_EQ(SendMessageA(Item(FireTypeTrackbar), TBM_GETNUMTICS, 0, 0), 7);
-
-    // The dialog manager focuses the first tab stop once WM_INITDIALOG has
-    // returned TRUE. Checking a radio button gives it a tab stop, so that is
-    // "1 / 8", ahead of the New fire trackbar.
-    EXPECT_EQ(Focus(), GetNextDlgTabItem(dialog, nullptr, FALSE));
-    EXPECT_EQ(GetDlgCtrlID(Focus()), SizeEighth);
-
-    EXPECT_EQ(Press(IDOK), 1u);
-    EXPECT_EQ(SectionLines(),
-              (std::vector<std::string>{"Size=4", "Scaling=0", "New fire=8", "Fire type=10"}));
-}
-
-TEST_F(SettingsDialogTest, RunningControlsFollowTheTemplateInOrder) {
-    UseSettingsFile(nullptr);
-    ASSERT_NE(Open("/c"), nullptr);
-    HWND child = GetWindow(dialog, GW_CHILD);
-    for (const ExpectedControl& expected : SettingsControls) {
-        ASSERT_NE(child, nullptr) << "missing " << expected.text;
-        EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(expected.id))
-            << expected.text;
-        char name[64] = "";
-        GetClassNameA(child, name, sizeof name);
-        EXPECT_EQ(lstrcmpiA(name, expected.className), 0) << expected.text << ": " << name;
-        char text[64] = "";
-        GetWindowTextA(child, text, sizeof text);
-        if (lstrcmpiA(name, "msctls_trackbar32") != 0) {
-            EXPECT_STREQ(text, expected.text);
-        }
-        // A checked radio button takes the tab stop of its group.
-        DWORD style = expected.style;
-        if ((style & 0xF) == BS_AUTORADIOBUTTON && Checked(expected.id)) style |= WS_TABSTOP;
-        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE)), style)
-            << std::hex << expected.text;
-        child = GetWindow(child, GW_HWNDNEXT);
+    // The controls in order, as "id text" (-1 for those never addressed).
+    std::string controls;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        GetClassNameA(child, text, sizeof text);
+        if (lstrcmpiA(text, TRACKBAR_CLASSA) == 0)
+            lstrcpyA(text, "trackbar");
+        else
+            GetWindowTextA(child, text, sizeof text);
+        controls += std::to_string(static_cast<short>(GetDlgCtrlID(child))) + " " + text + "|";
     }
-    EXPECT_EQ(child, nullptr) << "more controls than the template's";
-    char caption[64] = "";
-    GetWindowTextA(dialog, caption, sizeof caption);
-    EXPECT_STREQ(caption, "Embrix settings");
-    EXPECT_EQ(Press(IDCANCEL), 0u);
-}
-
-TEST_F(SettingsDialogTest, CancelAndEscapeWriteNothing) {
-    const std::string content = HandEdited("Size=16\r\nNew fire=3\r\n");
-    UseSettingsFile(&content);
-    ASSERT_NE(Open("/c"), nullptr);
-    SendMessageA(Item(SizeQuarter), BM_CLICK, 0, 0);
-    ExpectSizeShown(SizeQuarter);
-    SendMessageA(Item(NewFireTrackbar), TBM_SETPOS, TRUE, 12);
-    SendMessageA(Item(FireTypeTrackbar), TBM_SETPOS, TRUE, 5);
-    EXPECT_EQ(Press(IDCANCEL), 0u);
-    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), content);
-
-    ASSERT_NE(Open("-C"), nullptr);
-    ExpectShown(SizeEighth, 3, 10);
-    SendMessageA(Item(SizeSixteenth), BM_CLICK, 0, 0);
-    SendMessageA(Item(FireTypeTrackbar), TBM_SETPOS, TRUE, 16);
-    EXPECT_EQ(PressKey(VK_ESCAPE), 0u);
-    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), content);
-}
-
-TEST_F(SettingsDialogTest, HandEditedValuesShowAsTheNearestAndOkStoresWhatIsShown) {
-    const std::string content =
-        HandEdited("Size=16\r\nNew fire=17\r\nFire type=3\r\nScaling=1\r\n");
-    UseSettingsFile(&content);
-    ASSERT_NE(Open("/c"), nullptr);
-    ExpectShown(SizeEighth, 0, 4);
-    EXPECT_EQ(Press(IDOK), 1u);
-    EXPECT_EQ(SectionValues(), (std::map<std::string, std::string>{
-                                   {"Size", "4"}, {"Scaling", "0"}, {"New fire", "0"},
-                                   {"Fire type", "4"}}));
-}
-
-TEST_F(SettingsDialogTest, EndsOfTheRangesShowAtTheEndsOfTheTrackbars) {
-    const std::string high = HandEdited("Size=8\r\nScaling=0\r\nNew fire=16\r\nFire type=16\r\n");
-    UseSettingsFile(&high);
-    ASSERT_NE(Open("/c"), nullptr);
-    ExpectShown(SizeSixteenth, 16, 16);
-    EXPECT_EQ(Press(IDOK), 1u);
-    EXPECT_EQ(SectionLines(),
-              (std::vector<std::string>{"Size=8", "Scaling=0", "New fire=16", "Fire type=16"}));
-
-    const std::string low = HandEdited("Size=2\r\nNew fire=0\r\nFire type=4\r\n");
-    UseSettingsFile(&low);
-    ASSERT_NE(Open("/c"), nullptr);
-    ExpectShown(SizeQuarter, 0, 4);
-    EXPECT_EQ(Press(IDOK), 1u);
-    EXPECT_EQ(SectionValues(), (std::map<std::string, std::string>{
-                                   {"Size", "2"}, {"Scaling", "0"}, {"New fire", "0"},
-                                   {"Fire type", "4"}}));
-}
-
-TEST_F(SettingsDialogTest, ChoosingAQuarterStoresTwo) {
-    UseSettingsFile(nullptr);
-    ASSERT_NE(Open("/c"), nullptr);
-    SendMessageA(Item(SizeQuarter), BM_CLICK, 0, 0);
-    ExpectSizeShown(SizeQuarter);
-    // Even a checked "Fullscreen" is never read: the picture is not stretched.
-    SendMessageA(Item(ScalingFullscreen), BM_SETCHECK, BST_CHECKED, 0);
-    EXPECT_EQ(PressKey(VK_RETURN), 1u);
-    EXPECT_EQ(SectionLines(),
-              (std::vector<std::string>{"Size=2", "Scaling=0", "New fire=8", "Fire type=10"}));
-}
-
-TEST_F(SettingsDialogTest, WithoutASwitchTheDialogHasNoOwner) {
-    UseSettingsFile(nullptr);
-    const std::string saver = SaverPath();
-    for (const std::string& commandLine :
-         {QuotedCommand(saver, ""), QuotedCommand(saver, " - / -"), "\"" + saver + " /s",
-          "\"" + saver + "\""}) {
-        ASSERT_NE(OpenWith(commandLine), nullptr) << commandLine;
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr) << commandLine;
-        EXPECT_EQ(Press(IDCANCEL), 0u) << commandLine;
+    EXPECT_EQ(controls, "-1 Fire size|1007 1 / 16|1008 1 / 8|1009 1 / 4|-1 Scaling|"
+                        "1010 Normal size|1011 Fullscreen|-1 New fire|-1 Often|-1 Seldom|"
+                        "1019 trackbar|-1 Fire type|-1 Wild|-1 Slow|1018 trackbar|"
+                        "2 Cancel|1 OK|");
+    // The ranges, a page of 4 and a tick every 2 positions, both ends counted.
+    for (int trackbar : {NewFireTrackbar, FireTypeTrackbar}) {
+        EXPECT_EQ(Ask(trackbar, TBM_GETRANGEMIN), trackbar == NewFireTrackbar ? 0 : 4);
+        EXPECT_EQ(Ask(trackbar, TBM_GETRANGEMAX), 16);
+        EXPECT_EQ(Ask(trackbar, TBM_GETPAGESIZE), 4);
+        EXPECT_EQ(Ask(trackbar, TBM_GETNUMTICS), trackbar == NewFireTrackbar ? 9 : 7);
     }
+    // The focus on the first tab stop, and the stops in order: the checked
+    // radio buttons take the stop of their groups, then the trackbars,
+    // Cancel and OK.
+    HWND stop = Focus();
+    EXPECT_EQ(stop, GetNextDlgTabItem(dialog, nullptr, FALSE));
+    std::string stops;
+    for (int i = 0; i < 6; ++i, stop = GetNextDlgTabItem(dialog, stop, FALSE))
+        stops += std::to_string(GetDlgCtrlID(stop)) + " ";
+    EXPECT_EQ(stops, "1008 1010 1019 1018 2 1 ");
+    EXPECT_EQ(Click(IDCANCEL), 0u);
     EXPECT_EQ(GetFileAttributesA(SettingsFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SettingsDialog, CancelAndEscapeWriteNothing)
+{
+    const std::string content = std::string(Section) + "Size=16\r\nNew fire=3\r\n";
+    ASSERT_TRUE(WriteWholeFile(SettingsFilePath(), content));
+    for (WPARAM key : {WPARAM(0), WPARAM(VK_ESCAPE)}) {
+        ASSERT_NE(Open(key ? "-C" : "/c"), nullptr);
+        ExpectShown(SizeEighth, 3, 10);
+        SendMessageA(Item(SizeQuarter), BM_CLICK, 0, 0);
+        ExpectShown(SizeQuarter, 3, 10);  // one group: the scaling stays
+        SendMessageA(Item(NewFireTrackbar), TBM_SETPOS, TRUE, 12);
+        SendMessageA(Item(FireTypeTrackbar), TBM_SETPOS, TRUE, 5);
+        EXPECT_EQ(key ? Key(key) : Click(IDCANCEL), 0u);
+        EXPECT_EQ(ReadWholeFile(SettingsFilePath()), content);
+    }
+}
+
+TEST_F(SettingsDialog, EnterStoresTheChoiceButNeverAStretch)
+{
+    DeleteFileA(SettingsFilePath().c_str());
+    ASSERT_NE(Open("/c"), nullptr);
+    SendMessageA(Item(SizeSixteenth), BM_CLICK, 0, 0);
+    SendMessageA(Item(ScalingFullscreen), BM_SETCHECK, BST_CHECKED, 0);  // never read
+    EXPECT_EQ(Key(VK_RETURN), 1u);
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()),
+              std::string(Section) + "Size=8\r\nScaling=0\r\nNew fire=8\r\nFire type=10\r\n");
+}
+
+TEST_F(SettingsDialog, WithoutASwitchHasNoOwner)
+{
+    ASSERT_NE(Open(""), nullptr);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
+    EXPECT_EQ(Click(IDCANCEL), 0u);
 }
 
 }  // namespace

@@ -5,49 +5,50 @@
 namespace {
 
 constexpr char DesktopKey[] = "Control Panel\\Desktop";
-constexpr char UsePasswordValue[] = "ScreenSaveUsePassword";
 constexpr char FaultDebuggerKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
-constexpr char FaultDebuggerValue[] = "Debugger";
-
-// The value's bytes, or false when it is not there.
-bool ReadValue(HKEY root, const char* keyName, const char* valueName, DWORD& type,
-               std::vector<BYTE>& bytes)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    DWORD size = 0;
-    bool found = RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
-    if (found) {
-        bytes.resize(size);
-        found = RegQueryValueExA(key, valueName, nullptr, &type, bytes.data(), &size) ==
-                ERROR_SUCCESS;
-    }
-    RegCloseKey(key);
-    return found;
-}
-
-// Writes the value, or removes it when there is none to write.
-void PutValue(HKEY root, const char* keyName, const char* valueName, bool present, DWORD type,
-              const std::vector<BYTE>& bytes)
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    if (present)
-        RegSetValueExA(key, valueName, 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
-    else
-        RegDeleteValueA(key, valueName);
-    RegCloseKey(key);
-}
+constexpr DWORD AnyValue = RRF_RT_ANY | RRF_NOEXPAND;
 
 }  // namespace
+
+bool ReadText(HKEY root, const char* key, const char* name, std::string& value)
+{
+    char text[2048];
+    DWORD size = sizeof text;
+    if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) return false;
+    value = text;
+    return true;
+}
+
+void PutText(HKEY root, const char* key, const char* name, const char* text)
+{
+    if (text)
+        RegSetKeyValueA(root, key, name, REG_SZ, text, lstrlenA(text) + 1);
+    else
+        RegDeleteKeyValueA(root, key, name);
+}
+
+KeptValue::KeptValue(HKEY rootKey, const char* keyName, const char* valueName)
+    : root(rootKey), key(keyName), name(valueName)
+{
+    DWORD size = 0;
+    had = RegGetValueA(root, keyName, valueName, AnyValue, &type, nullptr, &size) == ERROR_SUCCESS;
+    bytes.resize(size);
+    had = had && RegGetValueA(root, keyName, valueName, AnyValue, &type, bytes.data(), &size) ==
+                     ERROR_SUCCESS;
+}
+
+KeptValue::~KeptValue()
+{
+    if (had)
+        RegSetKeyValueA(root, key.c_str(), name.c_str(), type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    else
+        RegDeleteKeyValueA(root, key.c_str(), name.c_str());
+}
 
 std::string SettingsFilePath()
 {
     char folder[MAX_PATH];
-    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-    return std::string(folder, length) + "\\control.ini";
+    return std::string(folder, GetWindowsDirectoryA(folder, MAX_PATH)) + "\\control.ini";
 }
 
 bool WriteSettingsSection(const std::string& lines)
@@ -57,48 +58,34 @@ bool WriteSettingsSection(const std::string& lines)
 
 int ReadSetting(const char* key, int defaultValue)
 {
-    return static_cast<int>(
-        GetPrivateProfileIntA("Screen Saver.Embrix", key, defaultValue, "control.ini"));
+    return static_cast<int>(GetPrivateProfileIntA("Screen Saver.Embrix", key, defaultValue, "control.ini"));
 }
 
 void SetUsePassword(bool wanted)
 {
     const DWORD one = 1;
-    const BYTE* bytes = reinterpret_cast<const BYTE*>(&one);
-    PutValue(HKEY_CURRENT_USER, DesktopKey, UsePasswordValue, wanted, REG_DWORD,
-             std::vector<BYTE>(bytes, bytes + sizeof one));
+    if (wanted)
+        RegSetKeyValueA(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword", REG_DWORD, &one, sizeof one);
+    else
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword");
 }
 
-KeptSettings::KeptSettings() : hadFile(false), hadPassword(false), passwordType(0)
+KeptSettings::KeptSettings()
+    : hadFile(GetFileAttributesA(SettingsFilePath().c_str()) != INVALID_FILE_ATTRIBUTES),
+      file(ReadWholeFile(SettingsFilePath())),
+      password(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword")
 {
-    const std::string path = SettingsFilePath();
-    hadFile = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (hadFile) file = ReadWholeFile(path);
-    hadPassword = ReadValue(HKEY_CURRENT_USER, DesktopKey, UsePasswordValue, passwordType, password);
 }
 
 KeptSettings::~KeptSettings()
 {
-    const std::string path = SettingsFilePath();
     if (hadFile)
-        WriteWholeFile(path, file);
+        WriteWholeFile(SettingsFilePath(), file);
     else
-        DeleteFileA(path.c_str());
-    PutValue(HKEY_CURRENT_USER, DesktopKey, UsePasswordValue, hadPassword, passwordType, password);
+        DeleteFileA(SettingsFilePath().c_str());
 }
 
-NoFaultDebugger::NoFaultDebugger()
+NoFaultDebugger::NoFaultDebugger() : debugger(HKEY_LOCAL_MACHINE, FaultDebuggerKey, "Debugger")
 {
-    DWORD type = 0;
-    hadDebugger =
-        ReadValue(HKEY_LOCAL_MACHINE, FaultDebuggerKey, FaultDebuggerValue, type, debugger);
-    const char missing[] = "embrix-no-such-debugger.exe %ld %ld";
-    PutValue(HKEY_LOCAL_MACHINE, FaultDebuggerKey, FaultDebuggerValue, true, REG_SZ,
-             std::vector<BYTE>(missing, missing + sizeof missing));
-}
-
-NoFaultDebugger::~NoFaultDebugger()
-{
-    PutValue(HKEY_LOCAL_MACHINE, FaultDebuggerKey, FaultDebuggerValue, hadDebugger, REG_SZ,
-             debugger);
+    PutText(HKEY_LOCAL_MACHINE, FaultDebuggerKey, "Debugger", "embrix-no-such-debugger.exe %ld %ld");
 }

@@ -1,11 +1,31 @@
-// What the saver reads from the platform, set by tests and put back after
-// them: the settings file, the password setting, and the platform's answer
-// to a fault.
+// What the saver and its setup read from the platform, set by tests and put
+// back after them: registry values, the settings file, the password setting
+// and the platform's answer to a fault.
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+// A string value; false when it is missing.
+bool ReadText(HKEY root, const char* key, const char* name, std::string& value);
+// Writes a string value, or removes the value when text is null.
+void PutText(HKEY root, const char* key, const char* name, const char* text);
+
+// A registry value kept as it is and put back (or removed again) when this
+// goes out of scope.
+struct KeptValue {
+    KeptValue(HKEY root, const char* key, const char* name);
+    ~KeptValue();
+    KeptValue(const KeptValue&) = delete;
+    KeptValue& operator=(const KeptValue&) = delete;
+
+    HKEY root;
+    std::string key, name;
+    bool had;
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+};
 
 // The settings file where the saver finds it: control.ini in the Windows folder.
 std::string SettingsFilePath();
@@ -21,28 +41,17 @@ void SetUsePassword(bool wanted);
 struct KeptSettings {
     KeptSettings();
     ~KeptSettings();
-    KeptSettings(const KeptSettings&) = delete;
-    KeptSettings& operator=(const KeptSettings&) = delete;
 
     bool hadFile;
     std::string file;
-    bool hadPassword;
-    DWORD passwordType;
-    std::vector<BYTE> password;
+    KeptValue password;
 };
 
 // While it lives, a fault that reaches the platform's standard treatment
-// finds no debugger to start (Wine's prefix names winedbg as the fault
-// debugger whatever the error mode, and takes winedbg when none is named), so
-// the treatment's verdict is "execute the handler", as on a machine without
-// a debugger. Children started meanwhile see the same; the setting is put
-// back afterwards.
+// finds no debugger to start (Wine's prefix names winedbg whatever the error
+// mode), so the verdict is "execute the handler", as on a machine without a
+// debugger. Children started meanwhile see the same.
 struct NoFaultDebugger {
     NoFaultDebugger();
-    ~NoFaultDebugger();
-    NoFaultDebugger(const NoFaultDebugger&) = delete;
-    NoFaultDebugger& operator=(const NoFaultDebugger&) = delete;
-
-    bool hadDebugger;
-    std::vector<BYTE> debugger;
+    KeptValue debugger;
 };

@@ -1,29 +1,29 @@
-// The built saver run as a separate process and watched from outside, the
-// way the platform starts it: exit codes, its windows, scratch folders and
-// the environment it inherits. The saver is ..\Embrix.scr beside the folder
-// of the test program.
+// Programs started and watched from outside, the way the platform starts a
+// saver or a user a setup: exit codes, their windows, a key press, scratch
+// folders and whole files. The saver is ..\Embrix.scr beside the test
+// program's folder.
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
-#include <utility>
-#include <vector>
 
 // How long a wait may last before a test gives up: a guard against hangs,
 // never a statement about speed.
 constexpr DWORD Patience = 30000;
-// What WaitForExit gives when the process had to be ended.
-constexpr DWORD NoExit = 0xDEADBEEF;
+constexpr DWORD NoExit = 0xDEADBEEF;  // what WaitForExit gives for a process it had to end
 
 std::string ProgramFolder();  // this program's folder, with a trailing backslash
-std::string SaverPath();      // ..\Embrix.scr from ProgramFolder()
+std::string SaverPath();
+std::string HandleText(HWND window);  // in decimal, as a command line names a window
 
-// "<program in quotes> <tail>", the way the platform starts a saver.
-std::string QuotedCommand(const std::string& program, const std::string& tail);
+// Names each row of a parameterised case by the row's own name.
+struct RowName {
+    template <typename ParamInfo>
+    std::string operator()(const ParamInfo& info) const { return info.param.name; }
+};
 
-// A started process. One that still runs when this goes away is ended, so
-// that a failed assertion leaves nothing running behind.
+// A started process; one that still runs when this goes away is ended, with
+// its children when it was started with them.
 struct SaverProcess {
     SaverProcess() = default;
     ~SaverProcess();
@@ -31,62 +31,41 @@ struct SaverProcess {
     SaverProcess& operator=(const SaverProcess&) = delete;
 
     HANDLE process = nullptr;
+    HANDLE children = nullptr;  // the job holding it and all it starts
     DWORD id = 0;
 };
 
-typedef std::vector<std::pair<std::string, std::string>> ExtraEnvironment;
-
-// Starts program with exactly commandLine; the variables in extra are set for
-// the child alone. The child inherits this process's error mode.
+// Starts exactly commandLine (an empty program: the line names it) with this
+// process's environment. withChildren: WaitForExit also waits for every
+// process it starts.
 bool StartProgram(const std::string& program, const std::string& commandLine,
-                  SaverProcess& started, const ExtraEnvironment& extra = {});
-// Starts program with QuotedCommand(program, tail).
-bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started,
-                const ExtraEnvironment& extra = {});
-
-// Serves this thread's windows while it waits; the exit code, or NoExit when
-// the patience ran out (the process is then ended).
+                  SaverProcess& started, bool withChildren = false);
+// "<program in quotes> <tail>", as the platform starts a saver.
+bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started);
+// Serves this thread's windows while it waits; the exit code, or NoExit.
 DWORD WaitForExit(SaverProcess& running);
 bool StillRunning(const SaverProcess& running);
-// Starts, waits, and gives the exit code; NoExit when it did not start or end.
-DWORD RunToExit(const std::string& program, const std::string& commandLine);
+DWORD RunSaver(const std::string& tail);  // the saver at SaverPath(), to its end
 
-// Serves this thread's windows until find() gives a window, the process ends
-// or the patience runs out; the window or null.
-HWND WaitForWindow(const std::function<HWND()>& find, const SaverProcess& running);
-// A top-level window of the process with this class and title, or null.
-HWND FindProcessWindow(DWORD processId, const char* className, const char* title);
-// The saver's full-screen window, its preview inside parent, or its settings
-// dialog, once shown.
+// Serves this thread's windows until the saver's full-screen window, its
+// preview inside parent, or its settings dialog is shown; null if the
+// process ends or the patience runs out first.
 HWND WaitForFullScreen(const SaverProcess& running);
 HWND WaitForPreview(HWND parent, const SaverProcess& running);
 HWND WaitForSettingsDialog(const SaverProcess& running);
 
-// Serves this thread's windows for the time given (at least once).
-void Pump(DWORD milliseconds);
+void PressKey(WORD key);  // down and up, through the platform's input
+void Pump(DWORD milliseconds);  // serves this thread's windows (at least once)
 
-// A visible top-level window of this thread, a stand-in for the platform's
-// display settings or a foreground application.
+// A visible top-level window of this thread: a stand-in for the display
+// settings or a foreground application.
 HWND MakeTestWindow(const char* title);
+// A visible frameless pop-up whose client area is width x height: a preview parent.
+HWND MakeParentWindow(int width, int height);
 
 // An empty folder of its own under the temporary folder, trailing backslash.
 std::string MakeScratchFolder(const char* name);
 void RemoveScratchFolder(const std::string& folder);
-bool CopyInto(const std::string& file, const std::string& folder, const char* newName);
 std::string ReadWholeFile(const std::string& path);  // empty when missing
 bool WriteWholeFile(const std::string& path, const std::string& content);
-
 std::string EnvironmentValue(const char* name);  // empty when not set
-
-// Sets a variable for the children started from now on and puts the old
-// value back when it goes out of scope.
-struct ChildEnvironment {
-    ChildEnvironment(const char* name, const std::string& value);
-    ~ChildEnvironment();
-    ChildEnvironment(const ChildEnvironment&) = delete;
-    ChildEnvironment& operator=(const ChildEnvironment&) = delete;
-
-    std::string name;
-    std::string oldValue;
-    bool hadValue;
-};

@@ -5,81 +5,46 @@
 Screenshot CaptureScreen()
 {
     Screenshot shot;
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     shot.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    shot.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, left, top, SRCCOPY);
-    GdiFlush();
-    const DWORD* raw = static_cast<const DWORD*>(bits);
-    shot.pixels.resize(static_cast<size_t>(shot.width) * shot.height);
-    for (size_t i = 0; i < shot.pixels.size(); ++i) {
-        const DWORD p = raw[i];  // 0x00RRGGBB
-        shot.pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
+    BitBlt(memory, 0, 0, shot.width, height, screen, GetSystemMetrics(SM_XVIRTUALSCREEN),
+           GetSystemMetrics(SM_YVIRTUALSCREEN), SRCCOPY);
     SelectObject(memory, old);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    shot.pixels.resize(static_cast<size_t>(shot.width) * height);
+    GetDIBits(memory, bitmap, 0, height, shot.pixels.data(), &info, DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return shot;
 }
 
-bool IsFireColor(COLORREF color)
-{
-    static const std::set<COLORREF> ramp = [] {
-        std::set<COLORREF> all;
-        auto channel = [](int v) { return v < 0 ? 0 : v > 255 ? 255 : v; };
-        for (int heat = 0; heat <= 235; ++heat)
-            all.insert(RGB(channel(8 * heat), channel(8 * (heat - 32)), channel(8 * (heat - 64))));
-        return all;
-    }();
-    return ramp.count(color) != 0;
-}
-
-FireLook LookAt(const Screenshot& shot, const RECT& fire)
-{
-    return LookAt(shot, RECT{0, 0, shot.width, shot.height}, fire);
-}
-
 FireLook LookAt(const Screenshot& shot, const RECT& area, const RECT& fire)
 {
+    static const std::set<DWORD> ramp = [] {  // heat 0 to 235: red, then green, then blue rise
+        std::set<DWORD> colours;
+        auto channel = [](int v) { return static_cast<DWORD>(v < 0 ? 0 : v > 255 ? 255 : v); };
+        for (int heat = 0; heat <= 235; ++heat)
+            colours.insert(channel(8 * heat) << 16 | channel(8 * (heat - 32)) << 8 | channel(8 * (heat - 64)));
+        return colours;
+    }();
     FireLook look;
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
-            const COLORREF c = shot.At(x, y);
-            const bool inside = x >= fire.left && x < fire.right && y >= fire.top && y < fire.bottom;
-            if (!inside) {
+            const DWORD c = shot.pixels[static_cast<size_t>(y) * shot.width + x] & 0xFFFFFF;
+            if (x < fire.left || x >= fire.right || y < fire.top || y >= fire.bottom) {
                 look.litOutside += c != 0;
-                continue;
-            }
-            if (!IsFireColor(c)) {
-                if (!look.strange) look.firstStrange = c;
-                ++look.strange;
-            }
-            if (c != 0) {
-                ++look.lit;
-                if (y >= fire.bottom - 4) ++look.litNearBottom;
+            } else {
+                if (!ramp.count(c) && !look.strange++) look.firstStrange = c;
+                look.lit += c != 0;
+                look.litNearBottom += c != 0 && y >= fire.bottom - 4;
             }
         }
     }
     return look;
-}
-
-std::vector<int> HottestColumns(const Screenshot& shot, int y, int left, int right)
-{
-    std::vector<int> columns;
-    for (int x = left; x < right; ++x)
-        if (shot.At(x, y) == RGB(255, 255, 255)) columns.push_back(x);
-    return columns;
 }

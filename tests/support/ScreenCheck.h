@@ -7,30 +7,21 @@
 
 struct Screenshot {
     int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    std::vector<DWORD> pixels;  // 0x00RRGGBB, rows from the top
 };
 
 // Every monitor: (0, 0) is the virtual screen's top-left corner, where the
 // full-screen saver's client area starts.
 Screenshot CaptureScreen();
 
-// A colour of the fire's ramp as a true-colour display shows it.
-bool IsFireColor(COLORREF color);
-
 struct FireLook {
-    int lit = 0;          // non-black pixels inside the fire's rectangle
-    int litOutside = 0;   // non-black pixels elsewhere in the area looked at
-    int strange = 0;      // pixels inside that are no colour of the fire
-    COLORREF firstStrange = 0;
-    int litNearBottom = 0;  // lit pixels in the rectangle's lowest four rows
+    int lit = 0;            // non-black pixels inside the fire's rectangle
+    int litNearBottom = 0;  // of them, in the rectangle's lowest four rows
+    int litOutside = 0;     // non-black pixels elsewhere in the area looked at
+    int strange = 0;        // pixels inside that are no colour of the fire's ramp
+    DWORD firstStrange = 0;
 };
 
-// Looks at the area (the whole screen when not given): the fire's rectangle
-// should hold only fire colours, the rest only black.
+// Looks at an area of the screen: the fire's rectangle should hold only fire
+// colours as a true-colour display shows them, the rest only black.
 FireLook LookAt(const Screenshot& shot, const RECT& area, const RECT& fire);
-FireLook LookAt(const Screenshot& shot, const RECT& fire);
-
-// Columns of row y, from left up to right, that show the hottest heat (white).
-std::vector<int> HottestColumns(const Screenshot& shot, int y, int left, int right);

@@ -52,9 +52,3 @@ protected:
     HWND window = nullptr;
     HWND parent = nullptr;
 };
-
-template <typename Row>
-std::string RowName(const ::testing::TestParamInfo<Row>& row)
-{
-    return row.param.name;
-}

@@ -133,7 +133,7 @@ TEST_P(UnusableGridWindow, OpensDrawsAndClosesSafely)
 }
 
 INSTANTIATE_TEST_SUITE_P(Grids, UnusableGridWindow, ::testing::ValuesIn(UnusableGrids),
-                         RowName<UnusableGrid>);
+                         RowName());
 
 TEST_F(FireWindow, NothingButThePaletteForAHandleThatIsNoWindow)
 {

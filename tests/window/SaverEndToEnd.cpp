@@ -1,51 +1,62 @@
-// The built saver as the platform starts it: full screen on a 1024 x 768
-// display and as a preview, with its pixels read back from the screen.
-#include <windows.h>
-
+// The built saver as the platform starts it, on the 1024 x 768 display: full
+// screen and as a preview, one run for each kind of grid its settings and
+// its window give, with the picture read back from the screen.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <algorithm>
 
+#include "support/KeptSettings.h"
 #include "support/SaverProcess.h"
 #include "support/ScreenCheck.h"
 
 namespace {
 
-const char SettingsSectionName[] = "Screen Saver.Embrix";
+const RECT NoFire = {0, 0, 0, 0};
+const RECT WholeScreen = {0, 0, 1024, 768};
 
-// Whether the process ends within the time given; it is not waited for further.
-bool EndsWithin(const SaverProcess& saver, DWORD milliseconds)
+// Watches the screen until the fire burns up from the bottom of its
+// rectangle, in fire colours, with nothing drawn around it; with no
+// rectangle, watches a black screen for two seconds (dozens of frames).
+void ExpectPicture(const RECT& area, const RECT& fire)
 {
-    return WaitForSingleObject(saver.process, milliseconds) == WAIT_OBJECT_0;
+    const LONG size = (fire.right - fire.left) * (fire.bottom - fire.top);
+    const int wanted = static_cast<int>(std::max(10L, size / 400));
+    FireLook look;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < Patience;) {
+        Pump(100);
+        look = LookAt(CaptureScreen(), area, fire);
+        ASSERT_EQ(look.litOutside, 0) << "drawn outside the fire's rectangle";
+        ASSERT_EQ(look.strange, 0) << std::hex << look.firstStrange;
+        if (size == 0 ? GetTickCount() - start > 2000 : look.lit >= wanted && look.litNearBottom) return;
+    }
+    EXPECT_GE(look.lit, wanted) << "the fire burns";
+    EXPECT_GT(look.litNearBottom, 0) << "from the bottom up";
 }
 
-void PressKey(WORD key)
-{
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
-class SaverEndToEnd : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        // The effect's defaults, and no password.
-        WritePrivateProfileStringA(SettingsSectionName, nullptr, nullptr, "control.ini");
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword");
-        ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
-        ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
-    }
-    void TearDown() override
-    {
-        WritePrivateProfileStringA(SettingsSectionName, nullptr, nullptr, "control.ini");
-    }
+struct Row {
+    const char* name;
+    const char* settings;  // the saver's section of the settings file; null for no file
+    RECT fire;             // where the picture lies, when it is looked at
+    int width, height;     // a preview parent's client area
 };
 
-TEST_F(SaverEndToEnd, FullScreenShowsTheCentredFireAndEndsOnAKey)
+struct Grids : ::testing::TestWithParam<Row> {
+    void SetUp() override
+    {
+        SetUsePassword(false);
+        ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+        ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+        if (GetParam().settings)
+            ASSERT_TRUE(WriteSettingsSection(GetParam().settings));
+        else
+            DeleteFileA(SettingsFilePath().c_str());
+    }
+    KeptSettings kept;
+};
+
+using FullScreen = Grids;
+
+TEST_P(FullScreen, CoversTheScreenDrawsItsGridAndEndsOnAKey)
 {
     SaverProcess saver;
     ASSERT_TRUE(StartSaver(SaverPath(), "/s", saver)) << SaverPath();
@@ -53,95 +64,101 @@ TEST_F(SaverEndToEnd, FullScreenShowsTheCentredFireAndEndsOnAKey)
     ASSERT_TRUE(window);
     RECT rect = {};
     GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, 1024);
-    EXPECT_EQ(rect.bottom, 768);
+    EXPECT_TRUE(EqualRect(&rect, &WholeScreen));
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & 0xFFFF0000u, 0x96000000u);
 
-    Pump(2000);  // the fire needs a few dozen frames to rise
-    FireLook look = LookAt(CaptureScreen(), {384, 288, 640, 480});
-    EXPECT_EQ(look.litOutside, 0);
-    EXPECT_EQ(look.strange, 0) << std::hex << look.firstStrange;
-    EXPECT_GT(look.lit, 256) << "the fire burns";
-
+    ExpectPicture(WholeScreen, GetParam().fire);
+    EXPECT_TRUE(StillRunning(saver)) << "the run ended on its own";
     SetForegroundWindow(window);
     PressKey(VK_SPACE);
-    if (!EndsWithin(saver, 10000)) {  // input went elsewhere; the message itself must still end it
-        PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    if (WaitForSingleObject(saver.process, 10000) != WAIT_OBJECT_0) {
+        PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);  // the message itself must still end it
         ADD_FAILURE() << "the key press did not reach the saver";
     }
     EXPECT_EQ(WaitForExit(saver), 0u);
 }
 
-TEST_F(SaverEndToEnd, StretchedFireCoversTheWholeScreen)
-{
-    WritePrivateProfileStringA(SettingsSectionName, "Scaling", "1", "control.ini");
-    SaverProcess saver;
-    ASSERT_TRUE(StartSaver(SaverPath(), "/s", saver));
-    HWND window = WaitForFullScreen(saver);
-    ASSERT_TRUE(window);
-    Pump(2000);
-    Screenshot shot = CaptureScreen();
-    FireLook look = LookAt(shot, {0, 0, 1024, 768});
-    EXPECT_EQ(look.strange, 0) << std::hex << look.firstStrange;
-    int litBottomRows = 0;  // stretched 4x: the fire reaches the bottom edge
-    for (int x = 0; x < 1024; ++x) litBottomRows += shot.At(x, 766) != 0;
-    EXPECT_GT(litBottomRows, 50);
-    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
-    EXPECT_EQ(WaitForExit(saver), 0u);
-}
+INSTANTIATE_TEST_SUITE_P(Settings, FullScreen, ::testing::Values(
+    Row{"Defaults", nullptr, {384, 288, 640, 480}, 0, 0},  // 256 x 192 in the middle
+    Row{"SizeBelowOneCountsAsFour", "Size=0\r\n", {384, 288, 640, 480}, 0, 0},
+    Row{"OddWidthCentred", "Size=3\r\n", {341, 256, 341 + 341, 256 + 256}, 0, 0},
+    Row{"WholeScreen", "Size=1\r\n", WholeScreen, 0, 0},
+    Row{"NoGridStaysBlack", "Size=1000000\r\n", NoFire, 0, 0},
+    Row{"NoSowingStaysBlack", "Fire type=0\r\n", NoFire, 0, 0},
+    Row{"StretchedToTheBottomEdge", "Scaling=1\r\n", WholeScreen, 0, 0}), RowName());
 
-TEST_F(SaverEndToEnd, SecondFullScreenRunBringsTheFirstForward)
-{
-    SaverProcess first;
-    ASSERT_TRUE(StartSaver(SaverPath(), "/s", first));
-    HWND window = WaitForFullScreen(first);
-    ASSERT_TRUE(window);
-    EXPECT_EQ(RunToExit(SaverPath(), QuotedCommand(SaverPath(), "/s")), 0u);
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(StillRunning(first));
-    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
-    EXPECT_EQ(WaitForExit(first), 0u);
-}
+using Preview = Grids;
 
-TEST_F(SaverEndToEnd, PreviewDrawsInsideItsParentAndEndsWithIt)
+TEST_P(Preview, FillsItsParentRunsAndEndsWithIt)
 {
-    WNDCLASSA parentClass = {};
-    parentClass.lpfnWndProc = DefWindowProcA;
-    parentClass.hInstance = GetModuleHandleA(nullptr);
-    parentClass.lpszClassName = "EmbrixPreviewParent";
-    RegisterClassA(&parentClass);
-    // 152 x 112 of client area: a popup without a frame has no more.
-    HWND parent = CreateWindowExA(0, "EmbrixPreviewParent", "Preview parent",
-                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 500, 500, 152, 112,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_TRUE(parent);
+    HWND parent = MakeParentWindow(GetParam().width, GetParam().height);
+    RECT client = {}, inside = {};
+    GetClientRect(parent, &client);
+    ASSERT_EQ(client.right, GetParam().width);
+    ASSERT_EQ(client.bottom, GetParam().height);
+
     SaverProcess saver;
-    ASSERT_TRUE(StartSaver(SaverPath(), "/p " + std::to_string(reinterpret_cast<uintptr_t>(parent)),
-                           saver));
+    ASSERT_TRUE(StartSaver(SaverPath(), "/p " + HandleText(parent), saver));
     HWND preview = WaitForPreview(parent, saver);
-    ASSERT_TRUE(preview);
-    RECT client = {};
-    GetClientRect(preview, &client);
-    EXPECT_EQ(client.right, 152);
-    EXPECT_EQ(client.bottom, 112);
+    ASSERT_TRUE(preview) << "no preview inside the parent";
+    GetClientRect(preview, &inside);
+    EXPECT_TRUE(EqualRect(&inside, &client));
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(preview, GWL_STYLE)) & 0xFFFF0000u, 0x52000000u);
-
-    // What a process draws into another's child is not shown here; lend the
-    // preview to the desktop for the look, then give it back.
-    SetParent(preview, GetDesktopWindow());
-    SetWindowPos(preview, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    Pump(1500);
-    FireLook look = LookAt(CaptureScreen(), {0, 0, 152, 112}, {57, 42, 57 + 38, 42 + 28});
-    EXPECT_EQ(look.litOutside, 0);
-    EXPECT_EQ(look.strange, 0) << std::hex << look.firstStrange;
-    EXPECT_GT(look.lit, 10);
-    SetParent(preview, parent);
-
+    if (IsRectEmpty(&GetParam().fire)) {
+        Pump(1000);  // frames run meanwhile, on whatever grid this size gives
+    } else {
+        // What a process draws into another's child is not shown here; lend
+        // the preview to the desktop for the look, then give it back.
+        SetParent(preview, GetDesktopWindow());
+        SetWindowPos(preview, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        ExpectPicture(client, GetParam().fire);
+        SetParent(preview, parent);
+    }
+    EXPECT_TRUE(StillRunning(saver)) << "the preview ended on its own";
     DestroyWindow(parent);
     EXPECT_EQ(WaitForExit(saver), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, Preview, ::testing::Values(
+    Row{"Defaults", nullptr, {57, 42, 57 + 38, 42 + 28}, 152, 112},
+    Row{"NoClientArea", "Size=1\r\n", NoFire, 0, 0},
+    Row{"GridTooSmallToSpread", "Size=1\r\n", NoFire, 2, 2},
+    Row{"SmallestGridThatSpreads", "Size=1\r\n", NoFire, 3, 2},
+    Row{"OddWidth", "Size=1\r\n", NoFire, 5, 3},
+    Row{"LargerThanTheScreen", "Size=1\r\n", NoFire, 4000, 3000}), RowName());
+
+// On two monitors as tools/test sets them up (Xvfb's 1024 x 768 screen 0, the
+// primary, and 1280 x 1024 screen 1, both at the origin), the window covers
+// both and the fire keeps to the primary; a run on one monitor fails here.
+TEST(TwoMonitors, WindowCoversBothAndTheFireStaysOnThePrimary)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+    const RECT virtualScreen = {0, 0, 1280, 1024};
+    ASSERT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 1280);
+    ASSERT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), 1024);
+    KeptSettings kept;
+    SetUsePassword(false);
+    const struct {
+        const char* settings;
+        RECT fire;
+    } looks[] = {{"Scaling=0\r\n", {384, 288, 640, 480}}, {"Scaling=1\r\n", WholeScreen}};
+    for (const auto& look : looks) {
+        SCOPED_TRACE(look.settings);
+        ASSERT_TRUE(WriteSettingsSection(look.settings));
+        SaverProcess saver;
+        ASSERT_TRUE(StartSaver(SaverPath(), "/s", saver)) << SaverPath();
+        HWND window = WaitForFullScreen(saver);
+        ASSERT_TRUE(window);
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        EXPECT_TRUE(EqualRect(&rect, &virtualScreen)) << rect.right << " x " << rect.bottom;
+        ExpectPicture(virtualScreen, look.fire);
+        PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+        EXPECT_EQ(WaitForExit(saver), 0u);
+    }
 }
 
 }  // namespace
