@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "fire/FireSettings.h"
@@ -26,34 +28,20 @@ std::string SettingsPath() {
 #endif
 }
 
-bool ReadText(std::string& text) {
-    std::FILE* stream = std::fopen(SettingsPath().c_str(), "rb");
-    if (stream == nullptr) return false;
-    text.clear();
-    int c;
-    while ((c = std::fgetc(stream)) != EOF) text += static_cast<char>(c);
-    std::fclose(stream);
-    return true;
-}
-
+// The whole file, or "<no file>".
 std::string FileText() {
-    std::string text;
-    return ReadText(text) ? text : "<no file>";
+    std::ifstream stream(SettingsPath(), std::ios::binary);
+    return stream ? std::string(std::istreambuf_iterator<char>(stream), {}) : "<no file>";
 }
 
-void ForgetCachedFile() {
+// Replaces the file; null removes it.
+void PutText(const char* text) {
+    std::remove(SettingsPath().c_str());
+    if (text) std::ofstream(SettingsPath(), std::ios::binary) << text;
 #ifdef _WIN32
     // The platform caches profile files; all-null arguments flush the cache.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, SettingsFile);
 #endif
-}
-
-void PutText(const std::string& text) {
-    std::FILE* stream = std::fopen(SettingsPath().c_str(), "wb");
-    ASSERT_NE(stream, nullptr);
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fclose(stream);
-    ForgetCachedFile();
 }
 
 // Each test starts without a settings file; the file found before is put back.
@@ -66,25 +54,17 @@ protected:
         directory = pattern;
         ProfileDirectory = directory.c_str();
 #endif
-        hadFile = ReadText(savedText);
-        std::remove(SettingsPath().c_str());
-        ForgetCachedFile();
+        saved = FileText();
+        PutText(nullptr);
     }
     void TearDown() override {
-        if (hadFile) {
-            PutText(savedText);
-        } else {
-            std::remove(SettingsPath().c_str());
-        }
-        ForgetCachedFile();
+        PutText(saved == "<no file>" ? nullptr : saved.c_str());
 #ifndef _WIN32
         rmdir(directory.c_str());
         ProfileDirectory = nullptr;
 #endif
     }
-    std::string directory;
-    std::string savedText;
-    bool hadFile = false;
+    std::string directory, saved;
 };
 
 TEST_F(SettingsFileTest, MissingFileSectionOrKeyGivesTheReadersDefaults) {
@@ -148,7 +128,7 @@ TEST_F(SettingsFileTest, WritesKeepOtherLinesInOrder) {
 
 TEST_F(SettingsFileTest, RewritesTidyTheFileUnlessTheValueIsAlreadyThere) {
     const std::string untidy = "  [Screen Saver.Embrix] x\n  Size = 4 \n\n[B]\n\n c = \"q\" \n";
-    PutText(untidy);
+    PutText(untidy.c_str());
     WriteFireSetting(SizeKey, 4);
     EXPECT_EQ(FileText(), untidy);
 
@@ -181,7 +161,7 @@ TEST_F(SettingsFileTest, OddValueTextConvertsAsThePlatformDoes) {
         {"Size=\"00000000000000000000000000012\"", 1},
     };
     for (const auto& c : cases) {
-        PutText(std::string("[Screen Saver.Embrix]\r\n") + c.line + "\r\n");
+        PutText((std::string("[Screen Saver.Embrix]\r\n") + c.line + "\r\n").c_str());
         EXPECT_EQ(ReadFireSetting(SizeKey, 77), c.value) << c.line;
     }
 }
