@@ -1,10 +1,8 @@
 // The platform's libraries as the saver finds them by name, each suite in the
-// ctest entry that sets Wine up for it (inprocess.cmake):
-//   PlatformLibraries         with mpr=n,b, so that Wine takes a file named
-//                             MPR.DLL; each case loads the double it wants by
-//                             its path first, and the saver's LoadLibraryA by
-//                             name finds that one.
-//   WithoutPlatformLibraries  with mpr= and password.cpl=: neither loads.
+// ctest entry that sets Wine up for it: PlatformLibraries with mpr=n,b, so
+// that Wine takes a file named MPR.DLL (each case loads the double it wants
+// by its path first, and the saver's LoadLibraryA by name finds that one);
+// WithoutPlatformLibraries with mpr= and password.cpl=, so neither loads.
 #include <string>
 
 #include "host/PasswordVerifier.h"

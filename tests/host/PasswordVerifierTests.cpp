@@ -81,51 +81,36 @@ TEST_F(PasswordVerifier, AcceptedCloseDestroysTheWindowAndTheVerdictAnswersTheMe
     EXPECT_EQ(SaverHostState.closeAllowed, 1u);
 }
 
-// What the saver does while the verifier runs, seen from inside it.
-struct {
-    LRESULT close;
-    LONG originX;
-    int closesPosted;
-    HCURSOR cursorAfterSetCursor, cursorAfterShow;
-} inside;
-
+// Inside the call input passes and another close is refused unasked.
 void WINAPI ReenterWhileVerifying(HWND window, LONG call)
 {
     if (call != 1) return;  // a saver that let the close through would recurse
     SetCursorPos(610, 410);
-    inside.close = SendMessageA(window, WM_CLOSE, 0, 0);
-    inside.originX = SaverHostState.cursorOrigin.x;
+    EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(SaverHostState.cursorOrigin.x, 610);
     SendMessageA(window, WM_KEYDOWN, 'A', 1);
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     SetCursorPos(300, 10);
     SendMessageA(window, WM_MOUSEMOVE, 0, 0);
-    inside.closesPosted = TakePostedCloses(window);
+    EXPECT_EQ(TakePostedCloses(window), 0);
     SetCursor(Arrow());
     SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    inside.cursorAfterSetCursor = GetCursor();
+    EXPECT_NE(GetCursor(), nullptr);
     SendMessageA(window, WM_SHOWWINDOW, TRUE, 0);
-    inside.cursorAfterShow = GetCursor();
-    SetCursor(Arrow());
+    EXPECT_NE(GetCursor(), nullptr);
     Sleep(300);  // longer than the interval
 }
 
-// A refused close keeps the window; inside the call input passes and another
-// close is refused unasked; the next request within 200 ms of the call's end
-// is dropped, a later one asks again.
+// A refused close keeps the window; the next request within 200 ms of the
+// call's end is dropped, a later one asks again.
 TEST_F(PasswordVerifier, RefusedCloseKeepsTheWindowAndAsksAgainOnlyAfterTheInterval)
 {
     ASSERT_NO_FATAL_FAILURE(Load({FALSE}));
-    inside = {};
     verifier.duringCall(ReenterWhileVerifying);
     for (int i = 0; i < 3; ++i) PostMessageA(window, WM_TIMER, 1, 0);
     EXPECT_EQ(Close(), 0);
     EXPECT_TRUE(IsWindow(window));
     ASSERT_EQ(verifier.callCount(), 1);
-    EXPECT_EQ(inside.close, 0);
-    EXPECT_EQ(inside.originX, 610);
-    EXPECT_EQ(inside.closesPosted, 0);
-    EXPECT_NE(inside.cursorAfterSetCursor, nullptr);
-    EXPECT_NE(inside.cursorAfterShow, nullptr);
     HWND asked = nullptr;
     DWORD start = 0;
     EXPECT_TRUE(verifier.callAt(0, &asked, &start));
