@@ -31,11 +31,10 @@ protected:
 TEST_F(DefaultSaverProcTest, KeyAndButtonPressesPostOneCloseOtherInputNone)
 {
     const std::pair<UINT, int> inputs[] = {
-        {WM_KEYDOWN, 1},   {WM_SYSKEYDOWN, 1},    {WM_LBUTTONDOWN, 1},   {WM_RBUTTONDOWN, 1},
-        {WM_MBUTTONDOWN, 1}, {WM_KEYUP, 0},       {WM_SYSKEYUP, 0},      {WM_CHAR, 0},
-        {WM_SYSCHAR, 0},   {WM_LBUTTONUP, 0},     {WM_RBUTTONUP, 0},     {WM_MBUTTONUP, 0},
-        {WM_LBUTTONDBLCLK, 0}, {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDBLCLK, 0}, {WM_XBUTTONDOWN, 0},
-        {WM_MOUSEWHEEL, 0}};
+        {WM_KEYDOWN, 1}, {WM_SYSKEYDOWN, 1}, {WM_LBUTTONDOWN, 1}, {WM_RBUTTONDOWN, 1}, {WM_MBUTTONDOWN, 1},
+        {WM_KEYUP, 0}, {WM_SYSKEYUP, 0}, {WM_CHAR, 0}, {WM_SYSCHAR, 0}, {WM_LBUTTONUP, 0}, {WM_RBUTTONUP, 0},
+        {WM_MBUTTONUP, 0}, {WM_LBUTTONDBLCLK, 0}, {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDBLCLK, 0},
+        {WM_XBUTTONDOWN, 0}, {WM_MOUSEWHEEL, 0}};
     for (auto [message, closes] : inputs) {
         Send(message, 'A');
         EXPECT_EQ(TakePostedCloses(window), closes) << "message 0x" << std::hex << message;

@@ -1,8 +1,6 @@
 // Frames of the saver window allocate and create nothing, seen through the
 // allocator's entries (wrapped at link time, see tests/CMakeLists.txt) and
 // a graphics-handle probe.
-#include <cstdlib>
-
 #include "fire/FireSimulation.h"
 #include "fire/FireWindowProc.h"
 #include "support/WindowHarness.h"

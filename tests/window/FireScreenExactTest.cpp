@@ -1,9 +1,8 @@
-// What a saver window shows after each frame, read back from the screen with
-// the timer stopped and frames sent by hand: every pixel of the fire's
-// rectangle is the colour-table entry of its surface byte, every surface
-// byte is the grid just computed plus FireIndexBase, and the rest of the
-// window is black. Frames present only the rows that changed, so this is
-// what holds them to the whole picture.
+// What a saver window shows after each frame sent by hand, read back from
+// the screen: every pixel of the fire's rectangle is the colour of its
+// surface byte, every byte the grid just computed plus FireIndexBase, the rest
+// black. Frames present only the rows that changed; this holds them to the
+// whole picture.
 #include "fire/FireColors.h"
 #include "fire/FireSettings.h"
 #include "fire/FireWindowProc.h"

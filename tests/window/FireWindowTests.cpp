@@ -1,6 +1,5 @@
-// The effect inside the saver window as the host runs it: what creation
-// makes, what frames draw, what an erase blackens, what destruction gives
-// back, and grids or handles the platform makes nothing for.
+// The effect inside the saver window as the host runs it, and grids or
+// handles the platform makes nothing for.
 #include <utility>
 
 #include "fire/FireColors.h"

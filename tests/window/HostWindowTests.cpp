@@ -1,8 +1,5 @@
-// The saver window as the host runs it (RunSaverWindow): creation and
-// destruction, title, system commands, help in the preview, the end of
-// drawing once a close is allowed, and runs that make no window.
-#include <string>
-
+// The saver window as the host runs it (RunSaverWindow): its messages in a
+// full-screen run and a preview, and runs that make no window.
 #include "fire/FireWindowProc.h"
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
