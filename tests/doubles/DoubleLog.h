@@ -10,8 +10,7 @@ inline void AppendToDoubleLog(const char* variable, const char* text)
     if (length == 0 || length >= sizeof path) return;
     HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
-    WriteFile(file, text, lstrlenA(text), &written, nullptr);
-    CloseHandle(file);  // at once: the caller may be about to fault
+    if (file != INVALID_HANDLE_VALUE)  // closed at once: the caller may be about to fault
+        WriteFile(file, text, lstrlenA(text), &written, nullptr), CloseHandle(file);
 }

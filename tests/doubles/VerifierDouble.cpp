@@ -9,26 +9,24 @@
 
 namespace {
 
-constexpr LONG MaxScript = 16;
-constexpr LONG MaxCalls = 64;
+constexpr LONG MaxScript = 16, MaxCalls = 64;
 
 struct VerifierDoubleRecord {
     BOOL script[MaxScript];
-    LONG scriptCount;
-    LONG scriptNext;
+    LONG scriptCount, scriptNext, callCount;
     VerifierDuringCall duringCall;
-    LONG callCount;
     HWND callWindow[MaxCalls];
     DWORD callTick[MaxCalls];
 } Verifier;
 
-void Log(const char* event, const char* answer)
+// "<pid> <event> running=<state as this process sees it>[ <answer>]"
+void Log(const char* event, const char* answer = "")
 {
     BOOL running = 2;  // neither answer: shows a call that wrote nothing
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     char line[128];
-    wsprintfA(line, answer ? "%lu %s running=%d %s\r\n" : "%lu %s running=%d\r\n",
-              static_cast<unsigned long>(GetCurrentProcessId()), event, running, answer);
+    wsprintfA(line, "%lu %s running=%d%s%s\r\n", static_cast<unsigned long>(GetCurrentProcessId()),
+              event, running, *answer ? " " : "", answer);
     AppendToDoubleLog("EMBRIX_PROBE_LOG", line);
 }
 
@@ -44,13 +42,13 @@ bool EnvironmentIs(const char* name, const char* value)
 extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved)
 {
     if (reason == DLL_PROCESS_ATTACH) {
-        Log("attach", nullptr);
+        Log("attach");
         HMODULE pinned = nullptr;
         if (EnvironmentIs("EMBRIX_PROBE_STAY", "1"))
             GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                                reinterpret_cast<LPCSTR>(self), &pinned);
     } else if (reason == DLL_PROCESS_DETACH) {
-        Log(reserved ? "exit" : "unload", nullptr);  // null: FreeLibrary
+        Log(reserved ? "exit" : "unload");  // null: FreeLibrary
     }
     return TRUE;
 }
@@ -59,10 +57,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved)
 EXPORT BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
     const LONG call = ++Verifier.callCount;
-    if (call <= MaxCalls) {
-        Verifier.callWindow[call - 1] = window;
-        Verifier.callTick[call - 1] = GetTickCount();
-    }
+    if (call <= MaxCalls) Verifier.callWindow[call - 1] = window, Verifier.callTick[call - 1] = GetTickCount();
     if (Verifier.duringCall) Verifier.duringCall(window, call);
 
     if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "fault")) {
@@ -72,12 +67,11 @@ EXPORT BOOL WINAPI VerifyScreenSavePwd(HWND window)
         return FALSE;
     }
     BOOL answer = TRUE;
-    if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "refuse-first")) {
+    if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "refuse-first"))
         answer = call != 1;
-    } else if (Verifier.scriptCount > 0) {
-        answer = Verifier.script[Verifier.scriptNext];
-        if (Verifier.scriptNext + 1 < Verifier.scriptCount) ++Verifier.scriptNext;
-    }
+    else if (Verifier.scriptCount > 0)
+        answer = Verifier.script[Verifier.scriptNext + 1 < Verifier.scriptCount ? Verifier.scriptNext++
+                                                                                 : Verifier.scriptNext];
     Log("verify", answer ? "accept" : "refuse");
     return answer ? TRUE : FALSE;
 }
@@ -87,10 +81,9 @@ EXPORT void WINAPI VerifierDoubleReset() { Verifier = VerifierDoubleRecord{}; }
 
 EXPORT void WINAPI VerifierDoubleScript(const BOOL* answers, LONG count)
 {
-    count = count < 0 ? 0 : count > MaxScript ? MaxScript : count;
-    for (LONG i = 0; i < count; ++i) Verifier.script[i] = answers[i];
-    Verifier.scriptCount = count;
+    Verifier.scriptCount = count < MaxScript ? count : MaxScript;
     Verifier.scriptNext = 0;
+    for (LONG i = 0; i < Verifier.scriptCount; ++i) Verifier.script[i] = answers[i];
 }
 
 EXPORT void WINAPI VerifierDoubleDuringCall(VerifierDuringCall hook) { Verifier.duringCall = hook; }
@@ -100,7 +93,6 @@ EXPORT LONG WINAPI VerifierDoubleCallCount() { return Verifier.callCount; }
 EXPORT BOOL WINAPI VerifierDoubleCallAt(LONG index, HWND* window, DWORD* tick)
 {
     if (index < 0 || index >= Verifier.callCount || index >= MaxCalls) return FALSE;
-    *window = Verifier.callWindow[index];
-    *tick = Verifier.callTick[index];
+    *window = Verifier.callWindow[index], *tick = Verifier.callTick[index];
     return TRUE;
 }

@@ -1,11 +1,9 @@
 // A stand-in for the platform's "PASSWORD.CPL" (VerifierDouble.cpp), for
 // tests in the process that loads it and for tests of a saver in another.
 //
-// In-process: "VerifyScreenSavePwd" answers as the test scripted
-// (VerifierDoubleScript) and accepts when nothing was scripted, so a
-// forgotten set-up never keeps a saver up. Each call is recorded (window,
-// tick on entry) while the library stays loaded. A test reaches these entries
-// with GetProcAddress on GetModuleHandleA("PASSWORD.CPL").
+// In-process (entries below, through GetProcAddress): "VerifyScreenSavePwd"
+// answers as scripted, accepting when nothing is, and records each call
+// (window, tick on entry) while the library stays loaded.
 //
 // From outside, through the environment:
 //   EMBRIX_PROBE_LOG names a file that gets, with the platform's saver-running
@@ -24,7 +22,6 @@
 
 // Called inside each verifier call before it answers; call counts from 1.
 typedef void(WINAPI* VerifierDuringCall)(HWND window, LONG call);
-
 // Forgets the calls, the script and the hook.
 typedef void(WINAPI* VerifierDoubleResetEntry)();
 // Answers for the next calls in order; the last one repeats. At most 16.

@@ -19,7 +19,7 @@ protected:
     int MoveTo(int x, int y)
     {
         SetCursorPos(x, y);
-        SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(7, 7));
+        Send(WM_MOUSEMOVE, 0, MAKELPARAM(7, 7));
         return TakePostedCloses(window);
     }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
@@ -31,11 +31,10 @@ protected:
 TEST_F(DefaultSaverProcTest, KeyAndButtonPressesPostOneCloseOtherInputNone)
 {
     const std::pair<UINT, int> inputs[] = {
-        {WM_KEYDOWN, 1},   {WM_SYSKEYDOWN, 1},    {WM_LBUTTONDOWN, 1},   {WM_RBUTTONDOWN, 1},
-        {WM_MBUTTONDOWN, 1}, {WM_KEYUP, 0},       {WM_SYSKEYUP, 0},      {WM_CHAR, 0},
-        {WM_SYSCHAR, 0},   {WM_LBUTTONUP, 0},     {WM_RBUTTONUP, 0},     {WM_MBUTTONUP, 0},
-        {WM_LBUTTONDBLCLK, 0}, {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDBLCLK, 0}, {WM_XBUTTONDOWN, 0},
-        {WM_MOUSEWHEEL, 0}};
+        {WM_KEYDOWN, 1}, {WM_SYSKEYDOWN, 1}, {WM_LBUTTONDOWN, 1}, {WM_RBUTTONDOWN, 1}, {WM_MBUTTONDOWN, 1},
+        {WM_KEYUP, 0}, {WM_SYSKEYUP, 0}, {WM_CHAR, 0}, {WM_SYSCHAR, 0}, {WM_LBUTTONUP, 0}, {WM_RBUTTONUP, 0},
+        {WM_MBUTTONUP, 0}, {WM_LBUTTONDBLCLK, 0}, {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDBLCLK, 0},
+        {WM_XBUTTONDOWN, 0}, {WM_MOUSEWHEEL, 0}};
     for (auto [message, closes] : inputs) {
         Send(message, 'A');
         EXPECT_EQ(TakePostedCloses(window), closes) << "message 0x" << std::hex << message;
@@ -59,10 +58,12 @@ TEST_F(DefaultSaverProcTest, OnlyPointerTravelBeyondFourPixelsFromTheOriginCount
     EXPECT_EQ(TakePostedCloses(window), 0);
 }
 
-TEST_F(DefaultSaverProcTest, PointerStaysHiddenWhileRunningVerifyWithoutVerifierSaysYes)
+// Once the close is allowed, input and the pointer are left to the default.
+TEST_F(DefaultSaverProcTest, PointerHiddenUntilTheCloseIsAllowedVerifyWithoutVerifierSaysYes)
 {
+    const WPARAM self = reinterpret_cast<WPARAM>(window);
     SetCursor(Arrow());
-    EXPECT_EQ(Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 1);
+    EXPECT_EQ(Send(WM_SETCURSOR, self, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 1);
     EXPECT_EQ(GetCursor(), nullptr);
     SetCursor(Arrow());
     Send(WM_SHOWWINDOW, FALSE);
@@ -71,17 +72,12 @@ TEST_F(DefaultSaverProcTest, PointerStaysHiddenWhileRunningVerifyWithoutVerifier
     EXPECT_EQ(GetCursor(), nullptr);
     EXPECT_EQ(Send(MsgVerifyPassword), 1);
     EXPECT_EQ(SaverHostState.closeAllowed, 0u);
-}
-
-TEST_F(DefaultSaverProcTest, OnceTheCloseIsAllowedInputIsLeftToTheDefault)
-{
     SaverHostState.closeAllowed = 1;
     Send(WM_KEYDOWN, 'A');
     EXPECT_EQ(MoveTo(540, 440), 0);
     EXPECT_EQ(SaverHostState.cursorOrigin.x, 500);
-    SetCursor(nullptr);
-    Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_NE(GetCursor(), nullptr);  // the class's arrow, set by DefWindowProcA
+    Send(WM_SETCURSOR, self, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursor(), nullptr);  // the class's arrow
 }
 
 TEST_F(DefaultSaverProcTest, PreviewInputNeverClosesAndCloseAsksNoPassword)

@@ -1,12 +1,7 @@
-// The platform's libraries as the saver finds them by name, each suite in the
-// ctest entry that sets Wine up for it (inprocess.cmake):
-//   PlatformLibraries         with mpr=n,b, so that Wine takes a file named
-//                             MPR.DLL; each case loads the double it wants by
-//                             its path first, and the saver's LoadLibraryA by
-//                             name finds that one.
-//   WithoutPlatformLibraries  with mpr= and password.cpl=: neither loads.
-#include <string>
-
+// The platform's libraries as the saver finds them by name. PlatformLibraries
+// runs with mpr=n,b, so Wine takes a file named MPR.DLL: each case loads the
+// double it wants by path, and the saver's LoadLibraryA by name finds it.
+// WithoutPlatformLibraries runs with mpr= and password.cpl=: neither loads.
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
 #include "support/WindowHarness.h"

@@ -22,7 +22,7 @@ UINT_PTR BodyTimer, QuitTimer;
 void CALLBACK PostNoQuit(HWND, UINT, UINT_PTR, DWORD)
 {
     KillTimer(nullptr, QuitTimer);
-    PostQuitMessage(NoQuit);
+    PostQuitMessage(0x5157);
 }
 
 void CALLBACK RunBody(HWND, UINT, UINT_PTR, DWORD)
@@ -43,17 +43,13 @@ LRESULT CALLBACK RecordParentMessage(HWND window, UINT message, WPARAM wParam, L
     return 1;
 }
 
-HWND MakeWindow(const char* name, WNDPROC procedure, DWORD style, int width, int height,
-                HWND parent)
+// A static control (its class cursor the arrow) taken over by procedure.
+HWND MakeWindow(WNDPROC procedure, DWORD style, int width, int height, HWND parent)
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = Arrow();
-    windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);  // the first time; later ones find it
-    return CreateWindowExA(0, name, name, style, 100, 100, width, height, parent, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(0, "STATIC", "", style, 0, 0, width, height, parent, nullptr,
+                                  nullptr, nullptr);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+    return window;
 }
 
 }  // namespace
@@ -87,14 +83,12 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms)
 
 HWND MakeRecordingParent(int width, int height)
 {
-    return MakeWindow("EmbrixRecordingParent", RecordParentMessage,
-                      WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, width, height, nullptr);
+    return MakeWindow(RecordParentMessage, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, width, height, nullptr);
 }
 
 HWND MakeChainEndWindow(HWND parent)
 {
-    return MakeWindow("EmbrixChainEnd", DefaultSaverProc, parent ? WS_CHILD : WS_POPUP, 64, 48,
-                      parent);
+    return MakeWindow(DefaultSaverProc, parent ? WS_CHILD : WS_POPUP, 64, 48, parent);
 }
 
 int TakePostedCloses(HWND window)
@@ -113,18 +107,19 @@ BOOL SaverRunningState()
 
 HCURSOR Arrow() { return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)); }
 
-bool FindVerifierDouble(VerifierDoubleEntries& entries)
+template <class Entry> bool Find(Entry& entry, const char* name)
 {
-    HMODULE library = GetModuleHandleA("PASSWORD.CPL");
-    auto find = [library](auto& entry, const char* name) {
-        entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(
-            reinterpret_cast<void (*)()>(library ? GetProcAddress(library, name) : nullptr));
-        return entry != nullptr;
-    };
-    return find(entries.reset, "VerifierDoubleReset") & find(entries.script, "VerifierDoubleScript") &
-           find(entries.duringCall, "VerifierDoubleDuringCall") &
-           find(entries.callCount, "VerifierDoubleCallCount") &
-           find(entries.callAt, "VerifierDoubleCallAt");
+    const HMODULE library = GetModuleHandleA("PASSWORD.CPL");
+    entry = reinterpret_cast<Entry>(
+        reinterpret_cast<void (*)()>(library ? GetProcAddress(library, name) : nullptr));
+    return entry != nullptr;
+}
+
+bool FindVerifierDouble(VerifierDoubleEntries& e)
+{
+    return Find(e.reset, "VerifierDoubleReset") & Find(e.script, "VerifierDoubleScript") &
+           Find(e.duringCall, "VerifierDoubleDuringCall") & Find(e.callCount, "VerifierDoubleCallCount") &
+           Find(e.callAt, "VerifierDoubleCallAt");
 }
 
 void InProcessTest::SetUp()

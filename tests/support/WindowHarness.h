@@ -12,22 +12,19 @@
 #include "support/KeptSettings.h"
 #include "support/SaverProcess.h"
 
-constexpr int NoQuit = 0x5157;  // the run's result when the window posted no quit
-
 // RunSaverWindow(parent) as the saver runs it (full screen, or a preview in
 // parent); body gets the window inside the run's loop, which is closed after.
+// A run whose window posts no quit returns 0x5157.
 int RunSaverWith(HWND parent, const std::function<void(HWND saver)>& body);
-
 // Dispatches messages until done() or ms pass; a quit ends it, left for the loop.
 bool PumpUntil(const std::function<bool()>& done, DWORD ms = Patience);
 
-// A visible frameless window, client area width x height, that keeps the last
+// A visible frameless parent, client area width x height, that keeps the last
 // help or context-menu message it gets in ParentMessage.
 HWND MakeRecordingParent(int width, int height);
 extern MSG ParentMessage;
-
-// A hidden window (a child of parent, if any) whose procedure is
-// DefaultSaverProc, the end of the saver's chain.
+// A hidden window (a child of parent, if any) run by DefaultSaverProc, the
+// end of the saver's chain; its class cursor is the arrow.
 HWND MakeChainEndWindow(HWND parent = nullptr);
 int TakePostedCloses(HWND window);  // removes them; how many
 BOOL SaverRunningState();           // as this process sees it
@@ -41,6 +38,13 @@ struct VerifierDoubleEntries {
     VerifierDoubleCallAtEntry callAt;
 };
 bool FindVerifierDouble(VerifierDoubleEntries& entries);  // in the loaded PASSWORD.CPL
+
+// A row of a parameterised window case.
+struct WindowCase {
+    const char* name;
+    int width, height;  // the preview's parent; 0 for full screen
+    const char* lines;  // the saver's settings
+};
 
 // Each case starts as a fresh saver process, with no settings and no
 // password, and leaves no verifier, window or raised state behind.

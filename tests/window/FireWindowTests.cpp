@@ -1,6 +1,7 @@
-// The effect inside the saver window as the host runs it: what creation
-// makes, what frames draw, what an erase blackens, what destruction gives
-// back, and grids or handles the platform makes nothing for.
+// The effect inside the saver window as the host runs it, and grids or
+// handles the platform makes nothing for.
+#include <utility>
+
 #include "fire/FireColors.h"
 #include "fire/FireSettings.h"
 #include "fire/FireWindowProc.h"
@@ -9,40 +10,24 @@
 
 namespace {
 
-class FireWindow : public InProcessTest {
-protected:
-    // A preview of width x height with these settings lines, body inside it.
-    int RunPreview(int width, int height, const char* lines, const std::function<void(HWND)>& body)
-    {
-        EXPECT_TRUE(WriteSettingsSection(lines));
-        return RunSaverWith(parent = MakeRecordingParent(width, height), body);
-    }
-};
+using FireWindow = InProcessTest;
 
-// Frames from the real timer, seen as swaps of the two grids.
-bool WaitForFrames(int count)
-{
-    const uint8_t* last = FireEffectState.field.current;
-    return PumpUntil([&] {
-        count -= FireEffectState.field.current != last;
-        last = FireEffectState.field.current;
-        return count <= 0;
-    });
-}
-
+// Settings size the grid once, at creation; the real timer's frames fill the
+// surface, an erase blackens it and the window.
 TEST_F(FireWindow, CreationMakesEverythingTheFramesNeedDestructionReleasesIt)
 {
     FireEffectStateRecord fire = {};
     HGDIOBJ section = nullptr;
-    EXPECT_EQ(RunPreview(152, 112, "", [&](HWND saver) {
+    ASSERT_TRUE(WriteSettingsSection("Size=2\r\nScaling=1\r\n"));
+    EXPECT_EQ(RunSaverWith(parent = MakeRecordingParent(152, 112), [&](HWND saver) {
                   fire = FireEffectState;
-                  EXPECT_EQ(fire.field.width * 100 + fire.field.height, 3828) << "152 x 112 in 4s";
+                  EXPECT_EQ(fire.field.width * 100 + fire.field.height, 7656) << "152 x 112 in 2s";
+                  EXPECT_EQ(FireSettings.scaling, 1);
                   ASSERT_TRUE(fire.field.next && fire.field.current);
-                  for (int i = 0; i < 38 * 28; ++i) ASSERT_EQ(fire.field.current[i], 0) << i;
+                  for (int i = 0; i < 76 * 56; ++i) ASSERT_EQ(fire.field.current[i], 0) << i;
                   EXPECT_EQ(fire.windowDC, GetDC(saver)) << "the class's own context";
                   section = GetCurrentObject(fire.surface.memoryDC, OBJ_BITMAP);
                   EXPECT_EQ(GetObjectType(section), static_cast<DWORD>(OBJ_BITMAP));
-                  EXPECT_TRUE(fire.surface.pixels);
                   EXPECT_EQ(fire.timerId, FrameTimerId);
                   // Table and palette agree, the fire entries reserved.
                   PALETTEENTRY entries[256];
@@ -53,6 +38,22 @@ TEST_F(FireWindow, CreationMakesEverythingTheFramesNeedDestructionReleasesIt)
                                 RGB(color.red, color.green, color.blue)) << i;
                       EXPECT_EQ(entries[i].peFlags, i >= 10 && i <= 245 ? PC_RESERVED : 0) << i;
                   }
+                  WriteSettingsSection("Size=8\r\n");
+                  int frames = 0;  // from the real timer, seen as swaps of the two grids
+                  ASSERT_TRUE(PumpUntil([&] {
+                      frames += std::exchange(fire.field.current, FireEffectState.field.current) !=
+                                FireEffectState.field.current;
+                      return frames >= 12;
+                  }));
+                  KillTimer(saver, FireEffectState.timerId);
+                  EXPECT_EQ(FireEffectState.field.width, 76) << "read at creation only";
+                  const uint8_t* pixels = FireEffectState.surface.pixels;
+                  HDC dc = GetDC(saver);
+                  SendMessageA(saver, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+                  for (int i = 0; i < SurfaceStride(76) * 56; ++i) ASSERT_EQ(pixels[i], 0) << i;
+                  EXPECT_EQ(GetPixel(dc, 60, 50) & 0xFFFFFF, 0u);
+                  EXPECT_EQ(GetPixel(dc, 1, 1) & 0xFFFFFF, 0u);
+                  ReleaseDC(saver, dc);
               }),
               0);
     EXPECT_EQ(GetObjectType(fire.palette), 0u);
@@ -61,65 +62,21 @@ TEST_F(FireWindow, CreationMakesEverythingTheFramesNeedDestructionReleasesIt)
     DestroyFrameSurface(FireEffectState.surface);  // a second time finds nothing to release
 }
 
-TEST_F(FireWindow, TimerFramesFillTheSurfaceWithFireIndicesEraseBlackensIt)
-{
-    RunPreview(152, 112, "", [](HWND saver) {
-        ASSERT_TRUE(WaitForFrames(12));
-        KillTimer(saver, FireEffectState.timerId);
-        const FireField& field = FireEffectState.field;
-        const uint8_t* pixels = FireEffectState.surface.pixels;
-        const int stride = SurfaceStride(field.width);
-        int hot = 0;
-        for (int y = 0; y < field.height; ++y)
-            for (int x = 0; x < field.width; ++x) {
-                // The surface shows the grid just computed, now `current`.
-                ASSERT_EQ(pixels[y * stride + x], field.current[y * field.width + x] + FireIndexBase);
-                ASSERT_LT(field.current[y * field.width + x], FireColorCount);
-                hot += field.current[y * field.width + x] > 0;
-            }
-        EXPECT_GT(hot, 0) << "twelve frames sow twice and spread";
-
-        HDC dc = GetDC(saver);
-        SendMessageA(saver, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        for (int y = 0; y < field.height; ++y)
-            for (int x = 0; x < field.width; ++x) ASSERT_EQ(pixels[y * stride + x], 0) << x << "," << y;
-        EXPECT_EQ(GetPixel(dc, 60, 50) & 0xFFFFFF, 0u);
-        EXPECT_EQ(GetPixel(dc, 1, 1) & 0xFFFFFF, 0u);
-        ReleaseDC(saver, dc);
-    });
-}
-
-TEST_F(FireWindow, SettingsFromTheFileSizeTheGridOnce)
-{
-    RunPreview(152, 112, "Size=2\r\nScaling=1\r\n", [](HWND) {
-        EXPECT_EQ(FireEffectState.field.width * 100 + FireEffectState.field.height, 7656);
-        EXPECT_EQ(FireSettings.scaling, 1);
-        WriteSettingsSection("Size=8\r\n");
-        ASSERT_TRUE(WaitForFrames(3));
-        EXPECT_EQ(FireEffectState.field.width, 76) << "read at creation only";
-    });
-}
-
 // Grids without a cell or a row: no surface, but frames, erases, the real
 // timer and destruction go on, and the palette is made and released.
-struct UnusableGrid {
-    const char* name;
-    int width, height;  // the preview's client area
-    const char* lines;  // the saver's settings
-};
-
-const UnusableGrid UnusableGrids[] = {
+const WindowCase UnusableGrids[] = {
     {"SmallerThanACellWithSizeZero", 3, 2, "Size=0\r\n"},
     {"TooLowForOneRow", 40, 3, ""},
     {"SizeLargerThanTheWindow", 320, 240, "Size=2147483647\r\n"},
 };
 
-class UnusableGridWindow : public FireWindow, public ::testing::WithParamInterface<UnusableGrid> {};
+class UnusableGridWindow : public FireWindow, public ::testing::WithParamInterface<WindowCase> {};
 
 TEST_P(UnusableGridWindow, OpensDrawsAndClosesSafely)
 {
     HPALETTE palette = nullptr;
-    EXPECT_EQ(RunPreview(GetParam().width, GetParam().height, GetParam().lines, [&](HWND saver) {
+    ASSERT_TRUE(WriteSettingsSection(GetParam().lines));
+    EXPECT_EQ(RunSaverWith(parent = MakeRecordingParent(GetParam().width, GetParam().height), [&](HWND saver) {
                   EXPECT_EQ(FireEffectState.field.height, 0);
                   EXPECT_EQ(FireEffectState.surface.memoryDC, nullptr) << "no empty surface";
                   EXPECT_EQ(GetObjectType(palette = FireEffectState.palette), static_cast<DWORD>(OBJ_PAL));

@@ -1,8 +1,5 @@
-// The saver window as the host runs it (RunSaverWindow): creation and
-// destruction, title, system commands, help in the preview, the end of
-// drawing once a close is allowed, and runs that make no window.
-#include <string>
-
+// The saver window as the host runs it (RunSaverWindow): its messages in a
+// full-screen run and a preview, and runs that make no window.
 #include "fire/FireWindowProc.h"
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
@@ -36,7 +33,18 @@ HIMC WINAPI RecordAssociation(HWND window, HIMC context)
     return nullptr;
 }
 
-TEST_F(HostWindow, CreationTakesThePointerOriginAndTheInputContextDestructionGivesThemBack)
+void ExpectTitle(HWND saver, const char* title)
+{
+    EXPECT_EQ(SendMessageA(saver, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), 0);
+    char text[64] = {};
+    GetWindowTextA(saver, text, sizeof text);
+    EXPECT_STREQ(text, title);
+}
+
+// Creation takes the pointer's origin and the input context, destruction
+// gives it back; any timer draws a frame until the close is allowed, paint
+// none; task switches and saver commands are blocked, a close is not.
+TEST_F(HostWindow, FullScreen)
 {
     SetCursorPos(321, 234);
     HWND made = nullptr;
@@ -48,40 +56,34 @@ TEST_F(HostWindow, CreationTakesThePointerOriginAndTheInputContextDestructionGiv
                   EXPECT_EQ(ImmGetContext(saver), nullptr) << "the window has no input context";
                   SaverHostState.associateContext = RecordAssociation;  // sees the restore
                   SaverHostState.savedInputContext = saved;
+                  ExpectTitle(saver, "Screen Saver");
+                  for (WPARAM command : {WPARAM(SC_NEXTWINDOW), WPARAM(SC_PREVWINDOW), WPARAM(SC_SCREENSAVE)}) {
+                      EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, command, 0), 0);
+                      Pump(20);
+                      EXPECT_TRUE(IsWindow(saver)) << std::hex << command;
+                  }
+                  KillTimer(saver, FireEffectState.timerId);
+                  Pump(20);
+                  const uint8_t* current = FireEffectState.field.current;
+                  SendMessageA(saver, WM_PAINT, 0, 0);
+                  EXPECT_EQ(FireEffectState.field.current, current);
+                  SendMessageA(saver, WM_TIMER, 77, 0);
+                  EXPECT_NE(FireEffectState.field.current, current);
+                  SaverHostState.closeAllowed = 1;
+                  current = FireEffectState.field.current;
+                  EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
+                  EXPECT_EQ(FireEffectState.field.current, current);
+                  SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);
+                  EXPECT_FALSE(IsWindow(saver));
               }),
               0) << "the loop ends on the window's destruction";
     EXPECT_EQ(restored, std::make_pair(made, saved));
 }
 
-TEST_F(HostWindow, TitleCannotBeChanged)
-{
-    for (const char* title : {"Screen Saver", "Preview"}) {
-        if (*title == 'P') parent = MakeRecordingParent(152, 112);
-        RunSaverWith(parent, [&](HWND saver) {
-            EXPECT_EQ(SendMessageA(saver, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), 0);
-            char text[64] = {};
-            GetWindowTextA(saver, text, sizeof text);
-            EXPECT_STREQ(text, title);
-        });
-    }
-}
-
-TEST_F(HostWindow, FullScreenBlocksTaskSwitchAndSaverCommandsOnly)
-{
-    RunSaverWith(nullptr, [](HWND saver) {
-        for (WPARAM command : {WPARAM(SC_NEXTWINDOW), WPARAM(SC_PREVWINDOW), WPARAM(SC_SCREENSAVE)}) {
-            EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, command, 0), 0);
-            Pump(20);
-            EXPECT_TRUE(IsWindow(saver)) << std::hex << command;
-        }
-        SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);  // the normal road: a close
-        EXPECT_FALSE(IsWindow(saver));
-    });
-}
-
-TEST_F(HostWindow, PreviewHelpGoesToTheParent)
+TEST_F(HostWindow, PreviewTitleAndHelpGoingToTheParent)
 {
     RunSaverWith(parent = MakeRecordingParent(152, 112), [&](HWND saver) {
+        ExpectTitle(saver, "Preview");
         HELPINFO help = {sizeof help, HELPINFO_WINDOW, 0, saver, 0, {0, 0}};
         const std::pair<UINT, LPARAM> requests[] = {{WM_HELP, reinterpret_cast<LPARAM>(&help)},
                                                     {WM_CONTEXTMENU, 0x00560078}};
@@ -98,23 +100,6 @@ TEST_F(HostWindow, PreviewHelpGoesToTheParent)
         EXPECT_EQ(SendMessageA(saver, WM_HELP, 0, 0), 1);
         Pump(20);
         EXPECT_EQ(ParentMessage.message, 0u);
-    });
-}
-
-TEST_F(HostWindow, AnyTimerDrawsAFrameUntilTheCloseIsAllowedPaintNone)
-{
-    RunSaverWith(nullptr, [](HWND saver) {
-        KillTimer(saver, FireEffectState.timerId);
-        Pump(20);
-        const uint8_t* current = FireEffectState.field.current;
-        SendMessageA(saver, WM_PAINT, 0, 0);
-        EXPECT_EQ(FireEffectState.field.current, current);
-        SendMessageA(saver, WM_TIMER, 77, 0);
-        EXPECT_NE(FireEffectState.field.current, current);
-        SaverHostState.closeAllowed = 1;
-        current = FireEffectState.field.current;
-        EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
-        EXPECT_EQ(FireEffectState.field.current, current);
     });
 }
 
