@@ -1,7 +1,5 @@
 // Programs started and watched from outside, the way the platform starts a
-// saver or a user a setup: exit codes, their windows, a key press, scratch
-// folders and whole files. The saver is ..\Embrix.scr beside the test
-// program's folder.
+// saver or a user a setup. The saver is ..\Embrix.scr beside this program's folder.
 #pragma once
 #include <windows.h>
 
@@ -12,9 +10,10 @@
 constexpr DWORD Patience = 30000;
 constexpr DWORD NoExit = 0xDEADBEEF;  // what WaitForExit gives for a process it had to end
 
-std::string ProgramFolder();  // this program's folder, with a trailing backslash
+std::string ProgramFolder();  // with a trailing backslash
 std::string SaverPath();
 std::string HandleText(HWND window);  // in decimal, as a command line names a window
+std::string EnvironmentValue(const char* name);
 
 // Names each row of a parameterised case by the row's own name.
 struct RowName {
@@ -22,41 +21,32 @@ struct RowName {
     std::string operator()(const ParamInfo& info) const { return info.param.name; }
 };
 
-// A started process; one that still runs when this goes away is ended, with
-// its children when it was started with them.
+// A started process, ended (with the children of its job) if it still runs
+// when this goes away.
 struct SaverProcess {
     SaverProcess() = default;
-    ~SaverProcess();
     SaverProcess(const SaverProcess&) = delete;
-    SaverProcess& operator=(const SaverProcess&) = delete;
-
-    HANDLE process = nullptr;
-    HANDLE children = nullptr;  // the job holding it and all it starts
+    ~SaverProcess();
+    HANDLE process = nullptr, children = nullptr;
     DWORD id = 0;
 };
 
-// Starts exactly commandLine (an empty program: the line names it) with this
-// process's environment. withChildren: WaitForExit also waits for every
-// process it starts.
-bool StartProgram(const std::string& program, const std::string& commandLine,
-                  SaverProcess& started, bool withChildren = false);
+// Starts commandLine as it is; withChildren: WaitForExit also waits for
+// every process it starts.
+bool StartProgram(const std::string& commandLine, SaverProcess& started, bool withChildren = false);
 // "<program in quotes> <tail>", as the platform starts a saver.
 bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started);
-// Serves this thread's windows while it waits; the exit code, or NoExit.
-DWORD WaitForExit(SaverProcess& running);
+DWORD WaitForExit(SaverProcess& running);  // serving this thread's windows; the exit code, or NoExit
 bool StillRunning(const SaverProcess& running);
 DWORD RunSaver(const std::string& tail);  // the saver at SaverPath(), to its end
 
-// Serves this thread's windows until the saver's full-screen window, its
-// preview inside parent, or its settings dialog is shown; null if the
-// process ends or the patience runs out first.
+// Serves this thread's windows until a window of the process (or a child of
+// parent) of this class and title is shown; null if the process ends first.
+HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title, HWND parent = nullptr);
 HWND WaitForFullScreen(const SaverProcess& running);
-HWND WaitForPreview(HWND parent, const SaverProcess& running);
-HWND WaitForSettingsDialog(const SaverProcess& running);
 
 void PressKey(WORD key);  // down and up, through the platform's input
 void Pump(DWORD milliseconds);  // serves this thread's windows (at least once)
-
 // A visible top-level window of this thread: a stand-in for the display
 // settings or a foreground application.
 HWND MakeTestWindow(const char* title);
@@ -68,4 +58,3 @@ std::string MakeScratchFolder(const char* name);
 void RemoveScratchFolder(const std::string& folder);
 std::string ReadWholeFile(const std::string& path);  // empty when missing
 bool WriteWholeFile(const std::string& path, const std::string& content);
-std::string EnvironmentValue(const char* name);  // empty when not set
