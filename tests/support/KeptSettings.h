@@ -6,13 +6,10 @@
 
 #include <string>
 
-// A string value, or "<none>".
-std::string ReadText(HKEY root, const char* key, const char* name);
-// Writes a string value, or removes the value when text is null.
-void PutText(HKEY root, const char* key, const char* name, const char* text);
+std::string ReadText(HKEY root, const char* key, const char* name);  // a string value, or "<none>"
+void PutText(HKEY root, const char* key, const char* name, const char* text);  // null removes the value
 
-// A registry value kept as it is and put back (or removed again) when this goes away.
-struct KeptValue {
+struct KeptValue {  // a registry value kept as it is and put back (or removed again) when this goes
     KeptValue(HKEY root, const char* key, const char* name);
     ~KeptValue();
     HKEY root;
@@ -22,15 +19,13 @@ struct KeptValue {
     bool had;
 };
 
-// The settings file where the saver finds it: control.ini in the Windows folder.
-std::string SettingsFilePath();
+std::string SettingsFilePath();  // control.ini in the Windows folder, where the saver finds it
 // Replaces the whole settings file with the saver's section holding lines.
 bool WriteSettingsSection(const std::string& lines);
 // HKCU\Control Panel\Desktop\ScreenSaveUsePassword: true sets 1, false removes it.
 void SetUsePassword(bool wanted);
 
-// Keeps the settings file and the password setting, and puts them back.
-struct KeptSettings {
+struct KeptSettings {  // keeps the settings file and the password setting, and puts them back
     KeptSettings();
     ~KeptSettings();
     bool hadFile;

@@ -1,13 +1,11 @@
-// Programs started and watched from outside, the way the platform starts a
-// saver or a user a setup. The saver is ..\Embrix.scr beside this program's folder.
+// Programs started and watched from outside, as the platform starts a saver
+// (..\Embrix.scr beside this program's folder) or a user a setup.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
-// How long a wait may last before a test gives up: a guard against hangs,
-// never a statement about speed.
-constexpr DWORD Patience = 30000;
+constexpr DWORD Patience = 30000;  // a guard against hangs, never a statement about speed
 constexpr DWORD NoExit = 0xDEADBEEF;  // what WaitForExit gives for a process it had to end
 
 std::string ProgramFolder();  // with a trailing backslash
@@ -15,15 +13,12 @@ std::string SaverPath();
 std::string HandleText(HWND window);  // in decimal, as a command line names a window
 std::string EnvironmentValue(const char* name);
 
-// Names each row of a parameterised case by the row's own name.
-struct RowName {
+struct RowName {  // names each row of a parameterised case by its name
     template <typename ParamInfo>
     std::string operator()(const ParamInfo& info) const { return info.param.name; }
 };
 
-// A started process, ended (with the children of its job) if it still runs
-// when this goes away.
-struct SaverProcess {
+struct SaverProcess {  // a started process, ended (children and all) if it runs when this goes
     SaverProcess() = default;
     SaverProcess(const SaverProcess&) = delete;
     ~SaverProcess();
@@ -47,14 +42,10 @@ HWND WaitForFullScreen(const SaverProcess& running);
 
 void PressKey(WORD key);  // down and up, through the platform's input
 void Pump(DWORD milliseconds);  // serves this thread's windows (at least once)
-// A visible top-level window of this thread: a stand-in for the display
-// settings or a foreground application.
-HWND MakeTestWindow(const char* title);
-// A visible frameless pop-up whose client area is width x height: a preview parent.
-HWND MakeParentWindow(int width, int height);
+HWND MakeTestWindow(const char* title);  // visible, top-level: the display settings or a foreground program
+HWND MakeParentWindow(int width, int height);  // a visible frameless pop-up: a preview parent
 
-// An empty folder of its own under the temporary folder, trailing backslash.
-std::string MakeScratchFolder(const char* name);
+std::string MakeScratchFolder(const char* name);  // empty, under the temporary folder; trailing backslash
 void RemoveScratchFolder(const std::string& folder);
 std::string ReadWholeFile(const std::string& path);  // empty when missing
 bool WriteWholeFile(const std::string& path, const std::string& content);
