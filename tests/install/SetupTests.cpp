@@ -1,7 +1,6 @@
-// The setup program as a user meets it: a silent install puts the savers and
-// the uninstall entry where Windows looks for them, the installed saver runs,
-// and a silent uninstall takes back exactly what the install added and puts
-// back the screen saver it replaced.
+// The setup as a user meets it: a silent install puts the savers and the
+// uninstall entry where Windows looks, the installed saver runs, and a silent
+// uninstall takes back exactly what was added and puts back the replaced saver.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,66 +17,51 @@ const char DesktopKey[] = "Control Panel\\Desktop";
 const char SaverValue[] = "SCRNSAVE.EXE";  // where Windows keeps the current screen saver
 const char Other[] = "C:\\windows\\system32\\Other.scr";
 
-std::string Lower(std::string text)
-{
+std::string Lower(std::string text) {
     CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
     return text;
 }
 
-std::string SystemFolder()
-{
+std::string SystemFolder() {
     char path[MAX_PATH] = {};
     return std::string(path, GetSystemDirectoryA(path, MAX_PATH)) + "\\";
 }
 
 // Where 32-bit programs find the system on 64-bit Windows; empty on 32-bit.
-std::string Wow64Folder()
-{
+std::string Wow64Folder() {
     char path[MAX_PATH] = {};
-    if (sizeof(void*) == 4 || !GetSystemWow64DirectoryA(path, MAX_PATH)) return "";
-    return std::string(path) + "\\";
+    return sizeof(void*) == 8 && GetSystemWow64DirectoryA(path, MAX_PATH) ? std::string(path) + "\\" : "";
 }
 
 std::string InstalledSaver() { return SystemFolder() + "Embrix.scr"; }
 std::string ProgramFiles() { return EnvironmentValue("ProgramFiles") + "\\"; }
 std::string InstallFolder() { return ProgramFiles() + "Embrix\\"; }
 
-std::string Value(HKEY root, const char* key, const char* name)
-{
-    std::string value;
-    return ReadText(root, key, name, value) ? value : "<none>";
-}
-std::string CurrentSaver() { return Value(HKEY_CURRENT_USER, DesktopKey, SaverValue); }
+std::string CurrentSaver() { return ReadText(HKEY_CURRENT_USER, DesktopKey, SaverValue); }
+std::string UninstallValue(const char* name) { return ReadText(HKEY_LOCAL_MACHINE, UninstallKey, name); }
 void SetCurrentSaver(const char* path) { PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue, path); }
 
-// Runs a command line as a user or the list of installed programs would, to
-// the end of every process it starts: an uninstaller hands its work to a
-// copy of itself and returns at once.
-DWORD RunWhole(const std::string& commandLine)
-{
+// Runs to the end of every process it starts: an uninstaller hands its work
+// to a copy of itself and returns at once.
+DWORD RunWhole(const std::string& commandLine) {
     SaverProcess run;
-    return StartProgram("", commandLine, run, true) ? WaitForExit(run) : NoExit;
+    return StartProgram(commandLine, run, true) ? WaitForExit(run) : NoExit;
 }
-DWORD Install(const char* switches)
-{
-    return RunWhole("\"" + EnvironmentValue("EMBRIX_SETUP") + "\" /S" + switches);
-}
-DWORD Uninstall() { return RunWhole(Value(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString") + " /S"); }
+DWORD Install(const char* switches) { return RunWhole("\"" + EnvironmentValue("EMBRIX_SETUP") + "\" /S" + switches); }
+DWORD Uninstall() { return RunWhole(UninstallValue("UninstallString") + " /S"); }
 
-// What the setup may change, written down so that two moments can be
-// compared: the files of the folders it writes to, the registry's lists of
-// vendors and of installed programs, the desktop's settings and the saver's
-// settings file. Lower-case path -> size and time, or data.
+// What the setup may change: the files of the folders it writes to, the
+// registry's lists of vendors and installed programs, the desktop's settings
+// and the settings file. Lower-case path -> size and time, or data.
 typedef std::map<std::string, std::string> Snapshot;
 
-void AddFiles(Snapshot& shot, const std::string& folder)
-{
+void AddFiles(Snapshot& shot, const std::string& folder) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
         if (found.cFileName[0] == '.') continue;  // "." and ".."
+        const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
         shot[Lower(folder + found.cFileName) + (isFolder ? "\\" : "")] =
             isFolder ? "folder" : std::to_string(found.nFileSizeLow) + " bytes, written " +
                                       std::to_string(found.ftLastWriteTime.dwLowDateTime);
@@ -86,8 +70,7 @@ void AddFiles(Snapshot& shot, const std::string& folder)
 }
 
 // The key's values and the names of its subkeys.
-void AddKey(Snapshot& shot, HKEY root, const std::string& name)
-{
+void AddKey(Snapshot& shot, HKEY root, const std::string& name) {
     HKEY key;
     if (RegOpenKeyExA(root, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
     const std::string at = (root == HKEY_CURRENT_USER ? "hkcu\\" : "hklm\\") + Lower(name) + "\\";
@@ -104,43 +87,37 @@ void AddKey(Snapshot& shot, HKEY root, const std::string& name)
     RegCloseKey(key);
 }
 
-Snapshot TakeSnapshot()
-{
+Snapshot TakeSnapshot() {
     Snapshot shot;
     for (const std::string& folder : {SystemFolder(), Wow64Folder(), ProgramFiles(), InstallFolder()})
         if (!folder.empty()) AddFiles(shot, folder);
     for (const char* key : {"Software", UninstallRoot, UninstallKey})
         AddKey(shot, HKEY_LOCAL_MACHINE, key);
-    AddKey(shot, HKEY_CURRENT_USER, "Software");
-    AddKey(shot, HKEY_CURRENT_USER, DesktopKey);
+    for (const char* key : {"Software", DesktopKey}) AddKey(shot, HKEY_CURRENT_USER, key);
     shot["control.ini"] = ReadWholeFile(SettingsFilePath());
     return shot;
 }
 
 // "+ path", "- path" and "~ path", a line for every entry that differs.
-std::string Changes(const Snapshot& before, const Snapshot& after)
-{
+std::string Changes(const Snapshot& before, const Snapshot& after) {
     Snapshot all = before;
     all.insert(after.begin(), after.end());
     std::string text;
     for (const auto& entry : all) {
         const auto was = before.find(entry.first), is = after.find(entry.first);
-        if (was == before.end()) text += "+ " + entry.first + "\n";
-        else if (is == after.end()) text += "- " + entry.first + "\n";
-        else if (was->second != is->second) text += "~ " + entry.first + "\n";
+        if (was == before.end() || is == after.end() || was->second != is->second)
+            text += (was == before.end() ? "+ " : is == after.end() ? "- " : "~ ") + entry.first + "\n";
     }
     return text;
 }
 
-DWORD KindOf(const std::string& path)
-{
+DWORD KindOf(const std::string& path) {
     DWORD kind = 0xFF;
     GetBinaryTypeA(path.c_str(), &kind);
     return kind;
 }
 
-std::string VersionString(const std::string& path, const char* name)
-{
+std::string VersionString(const std::string& path, const char* name) {
     DWORD ignored = 0;
     std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored) + 1);
     char* text = nullptr;
@@ -153,9 +130,8 @@ std::string VersionString(const std::string& path, const char* name)
 }
 
 // An interrupted run, or a faulty uninstall, must not spoil the next test.
-void RemoveLeftovers()
-{
-    if (Value(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString") != "<none>") Uninstall();
+void RemoveLeftovers() {
+    if (UninstallValue("UninstallString") != "<none>") Uninstall();
     DeleteFileA(InstalledSaver().c_str());
     if (!Wow64Folder().empty()) DeleteFileA((Wow64Folder() + "Embrix.scr").c_str());
     DeleteFileA((InstallFolder() + "Uninstall.exe").c_str());
@@ -164,20 +140,17 @@ void RemoveLeftovers()
 }
 
 struct Setup : ::testing::Test {
-    void SetUp() override
-    {
+    void SetUp() override {
         BOOL wow64 = FALSE;
         IsWow64Process(GetCurrentProcess(), &wow64);
         if (wow64) GTEST_SKIP() << "on 64-bit Windows the 64-bit build of these tests checks the setup";
-        const std::string setup = EnvironmentValue("EMBRIX_SETUP");
-        ASSERT_NE(GetFileAttributesA(setup.c_str()), INVALID_FILE_ATTRIBUTES)
-            << "no setup program at \"" << setup << "\": tools/make-dist builds it";
+        ASSERT_NE(GetFileAttributesA(EnvironmentValue("EMBRIX_SETUP").c_str()), INVALID_FILE_ATTRIBUTES)
+            << "no setup program at " << EnvironmentValue("EMBRIX_SETUP") << ": tools/make-dist builds it";
         // Under Wine the first program to need the desktop starts the process
         // that owns it; that must be this one, not a setup waited for to the end.
         GetDesktopWindow();
         RemoveLeftovers();
-        // The user's own settings, which an uninstall must leave alone.
-        ASSERT_TRUE(WriteSettingsSection("Size=2\r\n"));
+        ASSERT_TRUE(WriteSettingsSection("Size=2\r\n"));  // the user's own, which an uninstall leaves alone
     }
     void TearDown() override { RemoveLeftovers(); }
 
@@ -185,18 +158,15 @@ struct Setup : ::testing::Test {
     KeptValue keptSaver{HKEY_CURRENT_USER, DesktopKey, SaverValue};
 };
 
-TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBack)
-{
+TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBack) {
     SetCurrentSaver(Other);
     const Snapshot before = TakeSnapshot();
     ASSERT_EQ(Install(""), 0u);
 
-    // Each folder gets the saver its programs can load; the setup's own
-    // kind is the one this build made.
+    // Each folder gets the saver its programs can load.
     std::vector<std::string> added = {InstallFolder(), InstallFolder() + "Uninstall.exe", InstalledSaver()};
     EXPECT_TRUE(ReadWholeFile(InstalledSaver()) == ReadWholeFile(SaverPath()))
         << "the setup holds another build of the saver: tools/make-dist makes it anew";
-    EXPECT_EQ(KindOf(InstalledSaver()), sizeof(void*) == 8 ? SCS_64BIT_BINARY : SCS_32BIT_BINARY);
     if (!Wow64Folder().empty()) {
         added.push_back(Wow64Folder() + "Embrix.scr");
         EXPECT_EQ(KindOf(added.back()), static_cast<DWORD>(SCS_32BIT_BINARY));
@@ -208,11 +178,10 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
         LoadStringA(module, 1, name, sizeof name);
         FreeLibrary(module);
         EXPECT_STREQ(name, "Embrix") << "the name the display settings list";
-        EXPECT_EQ(VersionString(saver, "ProductName"), "Embrix");
-        EXPECT_EQ(VersionString(saver, "FileDescription"), "Embrix fire screen saver");
-        EXPECT_EQ(VersionString(saver, "FileVersion"), EMBRIX_VERSION_TEXT);
-        EXPECT_EQ(VersionString(saver, "ProductVersion"), EMBRIX_VERSION_TEXT);
-        EXPECT_EQ(VersionString(saver, "OriginalFilename"), "Embrix.scr");
+        for (const auto& v : {std::pair<const char*, const char*>{"ProductName", "Embrix"},
+                              {"FileDescription", "Embrix fire screen saver"}, {"FileVersion", EMBRIX_VERSION_TEXT},
+                              {"ProductVersion", EMBRIX_VERSION_TEXT}, {"OriginalFilename", "Embrix.scr"}})
+            EXPECT_EQ(VersionString(saver, v.first), v.second) << v.first;
     }
     const std::string key = std::string("HKLM\\") + UninstallKey + "\\";
     added.push_back(key);
@@ -226,18 +195,16 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     for (const std::string& path : added) expected += "+ " + path + "\n";
     EXPECT_EQ(Changes(before, TakeSnapshot()), expected);
 
-    const std::string uninstall = Value(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString");
+    const std::string uninstall = UninstallValue("UninstallString");
     EXPECT_EQ(Lower(uninstall), Lower("\"" + InstallFolder() + "Uninstall.exe\""));
-    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, UninstallKey, "QuietUninstallString"), uninstall + " /S");
-    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName"), "Embrix");
-    EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayVersion"), EMBRIX_VERSION_TEXT);
+    EXPECT_EQ(UninstallValue("QuietUninstallString"), uninstall + " /S");
+    EXPECT_EQ(UninstallValue("DisplayName"), "Embrix");
+    EXPECT_EQ(UninstallValue("DisplayVersion"), EMBRIX_VERSION_TEXT);
     EXPECT_EQ(CurrentSaver(), Other) << "only asked for, the current saver changes";
 
     SaverProcess saver;  // the installed saver runs as the system starts it
     ASSERT_TRUE(StartSaver(InstalledSaver(), "/s", saver));
-    HWND window = WaitForFullScreen(saver);
-    EXPECT_TRUE(window) << "the full-screen window of the installed saver";
-    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageA(WaitForFullScreen(saver), WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(WaitForExit(saver), 0u);
 
     EXPECT_EQ(Uninstall(), 0u);
@@ -262,8 +229,7 @@ const CurrentRow CurrentRows[] = {
 
 struct Current : Setup, ::testing::WithParamInterface<CurrentRow> {};
 
-TEST_P(Current, UninstallPutsBackWhatEmbrixReplaced)
-{
+TEST_P(Current, UninstallPutsBackWhatEmbrixReplaced) {
     const CurrentRow& row = GetParam();
     SetCurrentSaver(row.before);
     const Snapshot before = TakeSnapshot();

@@ -8,8 +8,7 @@ namespace {
 
 constexpr DWORD Unusable = static_cast<DWORD>(-1);
 
-TEST(Modes, UnusableCommandLineEndsAtOnceWithMinusOne)
-{
+TEST(Modes, UnusableCommandLineEndsAtOnceWithMinusOne) {
     HWND gone = MakeTestWindow("Embrix gone");
     DestroyWindow(gone);
     for (const std::string& tail : {std::string("/x"), std::string("/p 0"), "/p " + HandleText(gone)})
@@ -19,8 +18,7 @@ TEST(Modes, UnusableCommandLineEndsAtOnceWithMinusOne)
 // The saver and the password-change double together in a scratch folder,
 // where the platform's own library is not taken instead of the double (the
 // ctest entry runs with mpr=n,b in WINEDLLOVERRIDES, which Wine reads at start).
-TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
-{
+TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground) {
     const std::string folder = MakeScratchFolder("change");
     const std::string saver = folder + "Embrix.scr", log = folder + "mpr.log";
     ASSERT_TRUE(CopyFileA(SaverPath().c_str(), saver.c_str(), FALSE));

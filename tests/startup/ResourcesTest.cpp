@@ -14,8 +14,7 @@ struct Resources : ::testing::Test {
     void TearDown() override { FreeLibrary(saver); }
 
     // The bytes of a US English resource, and their count.
-    const BYTE* Data(LPCSTR type, int id, DWORD& size) const
-    {
+    const BYTE* Data(LPCSTR type, int id, DWORD& size) const {
         HRSRC found = FindResourceExA(saver, type, MAKEINTRESOURCEA(id),
                                       MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
         size = found ? SizeofResource(saver, found) : 0;
@@ -25,8 +24,7 @@ struct Resources : ::testing::Test {
     HMODULE saver = LoadLibraryExA(SaverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 };
 
-TEST_F(Resources, StringTableInUsEnglish)
-{
+TEST_F(Resources, StringTableInUsEnglish) {
     const struct {
         int id;
         const char* text;
@@ -48,8 +46,7 @@ TEST_F(Resources, StringTableInUsEnglish)
     }
 }
 
-TEST_F(Resources, OneOpaqueSixteenColourIconOf32By32)
-{
+TEST_F(Resources, OneOpaqueSixteenColourIconOf32By32) {
     DWORD size = 0;
     const BYTE* group = Data(RT_GROUP_ICON, 125, size);
     ASSERT_NE(group, nullptr);

@@ -5,43 +5,29 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
-// A string value; false when it is missing.
-bool ReadText(HKEY root, const char* key, const char* name, std::string& value);
-// Writes a string value, or removes the value when text is null.
-void PutText(HKEY root, const char* key, const char* name, const char* text);
+std::string ReadText(HKEY root, const char* key, const char* name);  // a string value, or "<none>"
+void PutText(HKEY root, const char* key, const char* name, const char* text);  // null removes the value
 
-// A registry value kept as it is and put back (or removed again) when this
-// goes out of scope.
-struct KeptValue {
+struct KeptValue {  // a registry value kept as it is and put back (or removed again) when this goes
     KeptValue(HKEY root, const char* key, const char* name);
     ~KeptValue();
-    KeptValue(const KeptValue&) = delete;
-    KeptValue& operator=(const KeptValue&) = delete;
-
     HKEY root;
     std::string key, name;
+    BYTE bytes[4096];
+    DWORD type = 0, size = sizeof bytes;
     bool had;
-    DWORD type = 0;
-    std::vector<BYTE> bytes;
 };
 
-// The settings file where the saver finds it: control.ini in the Windows folder.
-std::string SettingsFilePath();
+std::string SettingsFilePath();  // control.ini in the Windows folder, where the saver finds it
 // Replaces the whole settings file with the saver's section holding lines.
 bool WriteSettingsSection(const std::string& lines);
-int ReadSetting(const char* key, int defaultValue);  // through the platform
-
 // HKCU\Control Panel\Desktop\ScreenSaveUsePassword: true sets 1, false removes it.
 void SetUsePassword(bool wanted);
 
-// Keeps the settings file and the password setting as they are and puts them
-// back when it goes out of scope.
-struct KeptSettings {
+struct KeptSettings {  // keeps the settings file and the password setting, and puts them back
     KeptSettings();
     ~KeptSettings();
-
     bool hadFile;
     std::string file;
     KeptValue password;

@@ -1,62 +1,11 @@
 #include "support/SaverProcess.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-namespace {
-
-// The window, once shown, of this class and title: a child of parent, or
-// else a top-level window of the process.
-HWND ShownWindow(const SaverProcess& running, HWND parent, const char* className, const char* title)
-{
-    for (HWND window = FindWindowExA(parent, nullptr, className, title); window;
-         window = FindWindowExA(parent, window, className, title)) {
-        DWORD owner = 0;
-        char text[64] = "";
-        GetWindowThreadProcessId(window, &owner);
-        GetWindowTextA(window, text, sizeof text);
-        if ((parent || owner == running.id) && lstrcmpA(text, title) == 0)
-            return IsWindowVisible(window) ? window : nullptr;
-    }
-    return nullptr;
-}
-
-HWND WaitForWindow(const SaverProcess& running, HWND parent, const char* className, const char* title)
-{
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < Patience; Pump(20)) {
-        if (HWND found = ShownWindow(running, parent, className, title)) return found;
-        if (!StillRunning(running)) return ShownWindow(running, parent, className, title);
-    }
-    return nullptr;
-}
-
-void Forget(SaverProcess& running)
-{
-    CloseHandle(running.process);
-    if (running.children) CloseHandle(running.children);
-    running.process = running.children = nullptr;
-}
-
-void End(SaverProcess& running)
-{
-    if (running.children) TerminateJobObject(running.children, NoExit);
-    TerminateProcess(running.process, NoExit);
-    WaitForSingleObject(running.process, Patience);
-    Forget(running);
-}
-
-bool ChildrenRemain(HANDLE job)
-{
-    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
-    return job && QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
-                                            sizeof accounting, nullptr) && accounting.ActiveProcesses;
-}
-
-}  // namespace
-
-std::string ProgramFolder()
-{
+std::string ProgramFolder() {
     char path[MAX_PATH];
     const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
     return self.substr(0, self.find_last_of("\\/") + 1);
@@ -64,30 +13,40 @@ std::string ProgramFolder()
 
 std::string SaverPath() { return ProgramFolder() + "..\\Embrix.scr"; }
 
-std::string HandleText(HWND window)
-{
-    return std::to_string(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+std::string HandleText(HWND window) { return std::to_string(reinterpret_cast<ULONG_PTR>(window)); }
+
+std::string EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
 
-SaverProcess::~SaverProcess()
-{
-    if (process) End(*this);
+namespace {
+
+void Close(SaverProcess& running) {
+    CloseHandle(running.process);
+    if (running.children) CloseHandle(running.children);
+    running.process = running.children = nullptr;
 }
 
-bool StartProgram(const std::string& program, const std::string& commandLine,
-                  SaverProcess& started, bool withChildren)
-{
+}  // namespace
+
+SaverProcess::~SaverProcess() {
+    if (!process) return;
+    if (children) TerminateJobObject(children, NoExit);
+    TerminateProcess(process, NoExit);
+    WaitForSingleObject(process, Patience);
+    Close(*this);
+}
+
+bool StartProgram(const std::string& commandLine, SaverProcess& started, bool withChildren) {
     std::string line = commandLine;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr,
-                        FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                        &startup, &info))
         return false;
-    if (withChildren) {
-        started.children = CreateJobObjectA(nullptr, nullptr);
-        AssignProcessToJobObject(started.children, info.hProcess);
-    }
+    if (withChildren) AssignProcessToJobObject(started.children = CreateJobObjectA(nullptr, nullptr), info.hProcess);
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);
     started.process = info.hProcess;
@@ -95,65 +54,60 @@ bool StartProgram(const std::string& program, const std::string& commandLine,
     return true;
 }
 
-bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started)
-{
-    return StartProgram(program, "\"" + program + "\" " + tail, started);
+bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started) {
+    return StartProgram("\"" + program + "\" " + tail, started);
 }
 
-DWORD WaitForExit(SaverProcess& running)
-{
+DWORD WaitForExit(SaverProcess& running) {
     DWORD exitCode = NoExit;
-    for (const DWORD start = GetTickCount(); running.process && GetTickCount() - start < Patience;) {
-        if (exitCode == NoExit &&
-            MsgWaitForMultipleObjects(1, &running.process, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0)
-            GetExitCodeProcess(running.process, &exitCode);
-        if (exitCode != NoExit && !ChildrenRemain(running.children)) {
-            Forget(running);
+    for (const DWORD start = GetTickCount(); running.process && GetTickCount() - start < Patience; Pump(20)) {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job = {};
+        if (!StillRunning(running) && GetExitCodeProcess(running.process, &exitCode) &&
+            !(running.children && QueryInformationJobObject(running.children, JobObjectBasicAccountingInformation,
+                                                            &job, sizeof job, nullptr) && job.ActiveProcesses)) {
+            Close(running);
             return exitCode;
         }
-        Pump(exitCode == NoExit ? 0 : 20);
     }
-    if (running.process) End(running);
-    return NoExit;
+    return NoExit;  // the destructor ends it
 }
 
-bool StillRunning(const SaverProcess& running)
-{
+bool StillRunning(const SaverProcess& running) {
     return running.process && WaitForSingleObject(running.process, 0) == WAIT_TIMEOUT;
 }
 
-DWORD RunSaver(const std::string& tail)
-{
+DWORD RunSaver(const std::string& tail) {
     SaverProcess running;
     return StartSaver(SaverPath(), tail, running) ? WaitForExit(running) : NoExit;
 }
 
-HWND WaitForFullScreen(const SaverProcess& running)
-{
-    return WaitForWindow(running, nullptr, "WindowsScreenSaverClass", "Screen Saver");
+HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title, HWND parent) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < Patience; Pump(20)) {
+        const bool ended = !StillRunning(running);
+        for (HWND window = FindWindowExA(parent, nullptr, className, title); window;
+             window = FindWindowExA(parent, window, className, title)) {
+            DWORD owner = 0;
+            char text[64] = "";  // the search ignores case; the title may not
+            GetWindowThreadProcessId(window, &owner);
+            GetWindowTextA(window, text, sizeof text);
+            if ((parent || owner == running.id) && lstrcmpA(text, title) == 0 && IsWindowVisible(window))
+                return window;
+        }
+        if (ended) return nullptr;
+    }
+    return nullptr;
 }
 
-HWND WaitForPreview(HWND parent, const SaverProcess& running)
-{
-    return WaitForWindow(running, parent, "WindowsScreenSaverClass", "Preview");
+HWND WaitForFullScreen(const SaverProcess& running) {
+    return WaitForWindow(running, "WindowsScreenSaverClass", "Screen Saver");
 }
 
-HWND WaitForSettingsDialog(const SaverProcess& running)
-{
-    return WaitForWindow(running, nullptr, "#32770", "Embrix settings");
+void PressKey(WORD key) {
+    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
 }
 
-void PressKey(WORD key)
-{
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
-void Pump(DWORD milliseconds)
-{
+void Pump(DWORD milliseconds) {
     const DWORD start = GetTickCount();
     do {
         MSG message;
@@ -165,53 +119,38 @@ void Pump(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
-HWND MakeTestWindow(const char* title)
-{
-    HWND window = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
-                                  320, 240, nullptr, nullptr, nullptr, nullptr);
+HWND MakeTestWindow(const char* title) {
+    HWND window = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 240,
+                                  nullptr, nullptr, nullptr, nullptr);
     Pump(50);
     return window;
 }
 
-HWND MakeParentWindow(int width, int height)
-{
-    return CreateWindowExA(0, "STATIC", "Embrix preview parent", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                           0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
+HWND MakeParentWindow(int width, int height) {
+    return CreateWindowExA(0, "STATIC", "Embrix preview parent", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                           width, height, nullptr, nullptr, nullptr, nullptr);
 }
 
-std::string MakeScratchFolder(const char* name)
-{
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder =
-        std::string(temp) + "embrix-" + name + "-" + std::to_string(GetCurrentProcessId()) + "\\";
+std::string MakeScratchFolder(const char* name) {
+    const std::string folder = (std::filesystem::temp_directory_path() /
+                                ("embrix-" + std::string(name) + "-" + std::to_string(GetCurrentProcessId())))
+                                   .string() + "\\";
     RemoveScratchFolder(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
 
-void RemoveScratchFolder(const std::string& folder)
-{
+void RemoveScratchFolder(const std::string& folder) {
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
 }
 
-std::string ReadWholeFile(const std::string& path)
-{
+std::string ReadWholeFile(const std::string& path) {
     std::ostringstream content;
     content << std::ifstream(path, std::ios::binary).rdbuf();
     return content.str();
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& content)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(file << content << std::flush);
-}
-
-std::string EnvironmentValue(const char* name)
-{
-    char value[32768];
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return std::string(value, length < sizeof value ? length : 0);
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+    return static_cast<bool>(std::ofstream(path, std::ios::binary) << content << std::flush);
 }
