@@ -90,6 +90,7 @@ TEST(FireRows, TheProductRunsTheWidestSetThisProcessorHas) {
 // plain reference: both grids and the surface equal after every frame, and
 // no surface row above the reported first changed row ever changes.
 struct BandRun {
+    const char* name;
     int32_t width, height, fireType, newFire, frames;
     int32_t quietFrom, quietTo;  // frames that sow nothing: the band sinks, then rises again
     int32_t eraseEvery;          // the surface blackened as an erase leaves it
@@ -100,18 +101,18 @@ struct BandRun {
 constexpr int32_t NoSpots = INT32_MAX;
 
 const BandRun Runs[] = {
-    {960, 540, 8, 8, 2000, 0, 0, 997, 0},  // the defaults at 1920x1080, "Size" 2
-    {960, 540, 1, 0, 2000, 0, 0, 0, 0},    // hand-edited: the highest flames
-    {480, 270, 16, 16, 2000, 600, 1400, 0, 0},
-    {480, 270, 4, 0, 1500, 300, 900, 211, 0},
+    {"ScreenDefaults", 960, 540, 8, 8, 2000, 0, 0, 997, 0},  // 1920x1080 at "Size" 2
+    {"ScreenHighestFlames", 960, 540, 1, 0, 2000, 0, 0, 0, 0},  // hand-edited
+    {"QuietThenWild", 480, 270, 16, 16, 2000, 600, 1400, 0, 0},
+    {"QuietWithErases", 480, 270, 4, 0, 1500, 300, 900, 211, 0},
     // Embers that never spread, left in edge columns that are never spread.
-    {160, 120, 8, 8, 600, 1, 105, 0, 2},
-    {97, 61, 4, 0, 1500, 500, 1000, 0, 235},
-    {38, 28, 8, 8, 800, 0, 0, 50, 235},
-    {3, 2, 1, 0, 200, 0, 0, 0, 235},
-    {17, 4, 2, 1, 300, 100, 200, 7, 235},
-    {2, 5, NoSpots, 0, 50, 0, 0, 0, 235},  // too narrow, too low: nothing spread
-    {5, 1, NoSpots, 0, 50, 0, 0, 0, 235},
+    {"EmbersAtTheEdges", 160, 120, 8, 8, 600, 1, 105, 0, 2},
+    {"OddShape", 97, 61, 4, 0, 1500, 500, 1000, 0, 235},
+    {"Preview", 38, 28, 8, 8, 800, 0, 0, 50, 235},
+    {"Smallest", 3, 2, 1, 0, 200, 0, 0, 0, 235},
+    {"Low", 17, 4, 2, 1, 300, 100, 200, 7, 235},
+    {"TooNarrow", 2, 5, NoSpots, 0, 50, 0, 0, 0, 235},  // nothing spread
+    {"TooLow", 5, 1, NoSpots, 0, 50, 0, 0, 0, 235},
 };
 
 struct Copy {
@@ -119,56 +120,58 @@ struct Copy {
     FireField field;
 };
 
-TEST(FireBand, LongRunsKeepEveryByteOfThePlainReferenceOnEveryKernelSet) {
+class FireBand : public ::testing::TestWithParam<BandRun> {};
+
+TEST_P(FireBand, LongRunsKeepEveryByteOfThePlainReferenceOnEveryKernelSet) {
     std::mt19937 random(15);
     const std::vector<const FireRowKernels*> sets = RowSetsThisProcessorRuns();
-    for (const BandRun& run : Runs) {
-        const size_t cells = size_t(run.width) * size_t(run.height);
-        const size_t stride = size_t(SurfaceStride(run.width));
-        std::vector<uint8_t> start(2 * cells);
-        for (size_t i = cells / 2; i < cells; ++i) start[i] = uint8_t(random() % (run.unset + 1));
-        std::vector<Copy> copies(sets.size() + 1);  // the last is the reference
-        for (Copy& c : copies) {
-            c.a.assign(start.begin(), start.begin() + cells);
-            c.b.assign(start.begin() + cells, start.end());
-            c.pixels.assign(stride * size_t(run.height), 0);
-            c.field = FireField{run.width, run.height, c.a.data(), c.b.data()};
+    const BandRun& run = GetParam();
+    const size_t cells = size_t(run.width) * size_t(run.height);
+    const size_t stride = size_t(SurfaceStride(run.width));
+    std::vector<uint8_t> start(2 * cells);
+    for (size_t i = cells / 2; i < cells; ++i) start[i] = uint8_t(random() % (run.unset + 1));
+    std::vector<Copy> copies(sets.size() + 1);  // the last is the reference
+    for (Copy& c : copies) {
+        c.a.assign(start.begin(), start.begin() + cells);
+        c.b.assign(start.begin() + cells, start.end());
+        c.pixels.assign(stride * size_t(run.height), 0);
+        c.field = FireField{run.width, run.height, c.a.data(), c.b.data()};
+    }
+    Copy& reference = copies.back();
+    newFireCountdown = referenceCountdown = 0;
+    randomSeed = 1;
+    bool shown = false;  // the surface starts black, as created
+    for (int32_t frame = 1; frame <= run.frames; ++frame) {
+        const bool quiet = frame >= run.quietFrom && frame < run.quietTo;
+        const int32_t fireType = quiet ? NoSpots : run.fireType;
+        const std::vector<uint8_t> before = reference.pixels;
+        const uint32_t seed = randomSeed;
+        const int32_t countdown = newFireCountdown;
+        RunReferenceFrame(reference.field, reference.pixels.data(), fireType, run.newFire);
+        for (size_t i = 0; i < sets.size(); ++i) {
+            randomSeed = seed;
+            newFireCountdown = countdown;
+            Copy& c = copies[i];
+            RunNewFireCountdown(c.field, fireType, run.newFire);
+            const int32_t changed =
+                StepFireFrameWith(*sets[i], c.field, c.pixels.data(), shown);
+            ASSERT_TRUE(c.a == reference.a && c.b == reference.b &&
+                        c.pixels == reference.pixels)
+                << sets[i]->name << ", frame " << frame;
+            ASSERT_TRUE(shown || changed == 0)
+                << "a black surface is copied whole, " << sets[i]->name << ", frame " << frame;
+            const size_t same = size_t(std::max(changed, 0)) * stride;
+            ASSERT_TRUE(std::equal(before.begin(), before.begin() + same, c.pixels.begin()))
+                << "a row above " << changed << " changed, " << sets[i]->name << ", frame " << frame;
         }
-        Copy& reference = copies.back();
-        newFireCountdown = referenceCountdown = 0;
-        randomSeed = 1;
-        bool shown = false;  // the surface starts black, as created
-        for (int32_t frame = 1; frame <= run.frames; ++frame) {
-            const bool quiet = frame >= run.quietFrom && frame < run.quietTo;
-            const int32_t fireType = quiet ? NoSpots : run.fireType;
-            const std::vector<uint8_t> before = reference.pixels;
-            const uint32_t seed = randomSeed;
-            const int32_t countdown = newFireCountdown;
-            RunReferenceFrame(reference.field, reference.pixels.data(), fireType, run.newFire);
-            for (size_t i = 0; i < sets.size(); ++i) {
-                randomSeed = seed;
-                newFireCountdown = countdown;
-                Copy& c = copies[i];
-                RunNewFireCountdown(c.field, fireType, run.newFire);
-                const int32_t changed =
-                    StepFireFrameWith(*sets[i], c.field, c.pixels.data(), shown);
-                const std::string what =
-                    std::string(sets[i]->name) + " " + std::to_string(run.width) + "x" +
-                    std::to_string(run.height) + ", frame " + std::to_string(frame);
-                ASSERT_TRUE(c.a == reference.a && c.b == reference.b &&
-                            c.pixels == reference.pixels)
-                    << what;
-                ASSERT_TRUE(shown || changed == 0) << "a black surface is copied whole, " << what;
-                const size_t same = size_t(std::max(changed, 0)) * stride;
-                ASSERT_TRUE(std::equal(before.begin(), before.begin() + same, c.pixels.begin()))
-                    << "a row above " << changed << " changed, " << what;
-            }
-            shown = !(run.eraseEvery && frame % run.eraseEvery == 0);
-            if (!shown) {
-                for (Copy& c : copies) std::fill(c.pixels.begin(), c.pixels.end(), 0);
-            }
+        shown = !(run.eraseEvery && frame % run.eraseEvery == 0);
+        if (!shown) {
+            for (Copy& c : copies) std::fill(c.pixels.begin(), c.pixels.end(), 0);
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Runs, FireBand, ::testing::ValuesIn(Runs),
+                         [](const ::testing::TestParamInfo<BandRun>& row) { return row.param.name; });
 
 }  // namespace
