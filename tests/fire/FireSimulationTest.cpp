@@ -180,26 +180,4 @@ TEST(FireSimulation, DegenerateSizesSpreadNothing) {
     EXPECT_EQ(Spread(smallest).At(0, 1), 0);
 }
 
-// Runs frames as the effect does; true when the bottom row of the block that
-// is not current at the start was ever cleared.
-bool OtherBlockSown(int32_t newFire) {
-    Grid first(8, 4), second(8, 4);
-    for (int32_t x = 0; x < 8; ++x) second.At(3, x) = 7;
-    FireField field{8, 4, second.cells.get(), first.cells.get()};
-    uint8_t pixels[8 * 4];
-    newFireCountdown = 0;
-    for (int32_t frame = 0; frame < 20; ++frame) {
-        RunNewFireCountdown(field, 8, newFire);
-        StepFireFrame(field, pixels, false);
-    }
-    return second.At(3, 0) != 7;
-}
-
-TEST(FireSimulation, OddNewFireAlwaysSowsTheFirstBlockEvenAlternates) {
-    EXPECT_FALSE(OtherBlockSown(1));
-    EXPECT_FALSE(OtherBlockSown(3));
-    EXPECT_TRUE(OtherBlockSown(2));
-    EXPECT_TRUE(OtherBlockSown(0));
-}
-
 }  // namespace
