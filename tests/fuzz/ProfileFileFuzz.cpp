@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "fire/FireSettings.h"
@@ -40,21 +42,13 @@ const std::string& SettingsPath() {
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
+    std::ofstream file(path, std::ios::binary);
+    return static_cast<bool>(file.write(bytes.data(), std::streamsize(bytes.size())).flush());
 }
 
 std::string ReadFile(const std::string& path) {
-    std::string bytes;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return bytes;
-    char block[4096];
-    size_t count;
-    while ((count = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, count);
-    std::fclose(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 }  // namespace
