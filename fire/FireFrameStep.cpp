@@ -28,6 +28,24 @@ bool RowHoldsHeat(const uint8_t* row, size_t width) {
     return any != 0;
 }
 
+// Destination rows from..height-2 spread from src, each copied to the
+// surface while it is still in cache, and the bottom row copied as it is:
+// spreading never writes it. Needs a grid that spreads at all.
+void SpreadRowsOntoSurface(const FireRowKernels& rows, uint8_t* dest, const uint8_t* src,
+                           uint8_t* pixels, size_t w, size_t height, size_t from) {
+    const size_t stride = Stride(w);
+    const size_t lastRow = height - 1;
+    for (size_t y = from + 1; y < lastRow; ++y) {
+        const uint8_t* centre = src + y * w;
+        rows.spreadCopyRow(dest + (y - 1) * w, pixels + (y - 1) * stride, centre - w, centre,
+                           centre + w, w);
+    }
+    const uint8_t* centre = src + lastRow * w;
+    rows.spreadCopyRow(dest + (lastRow - 1) * w, pixels + (lastRow - 1) * stride, centre - w,
+                       centre, nullptr, w);
+    rows.copyRow(pixels + lastRow * stride, dest + lastRow * w, w);
+}
+
 }  // namespace
 
 void SpreadFireWith(const FireRowKernels& rows, uint8_t* dest, const uint8_t* src, int32_t width,
@@ -61,20 +79,8 @@ void SpreadFireOntoSurfaceWith(const FireRowKernels& rows, uint8_t* dest, const 
         CopyToSurfaceWith(rows, pixels, dest, width, height);
         return;
     }
-    // Each destination row goes to the surface while it is still in cache.
-    const size_t w = static_cast<size_t>(width);
-    const size_t stride = Stride(w);
-    const size_t lastRow = static_cast<size_t>(height) - 1;
-    for (size_t y = 1; y < lastRow; ++y) {
-        const uint8_t* centre = src + y * w;
-        rows.spreadCopyRow(dest + (y - 1) * w, pixels + (y - 1) * stride, centre - w, centre,
-                           centre + w, w);
-    }
-    const uint8_t* centre = src + lastRow * w;
-    rows.spreadCopyRow(dest + (lastRow - 1) * w, pixels + (lastRow - 1) * stride, centre - w,
-                       centre, nullptr, w);
-    // Spreading never writes the bottom row; it is shown as it is.
-    rows.copyRow(pixels + lastRow * stride, dest + lastRow * w, w);
+    SpreadRowsOntoSurface(rows, dest, src, pixels, static_cast<size_t>(width),
+                          static_cast<size_t>(height), 0);
 }
 
 void SpreadFireOntoSurface(uint8_t* dest, const uint8_t* src, uint8_t* pixels, int32_t width,
@@ -105,16 +111,8 @@ int32_t StepFireFrameWith(const FireRowKernels& rows, FireField& field, uint8_t*
     for (int32_t y = oldDestTop; y < start; ++y) {
         std::memset(dest + static_cast<size_t>(y) * w + 1, 0, w - 2);
     }
-    const size_t lastRow = static_cast<size_t>(height) - 1;
-    for (size_t y = static_cast<size_t>(start) + 1; y < lastRow; ++y) {
-        const uint8_t* centre = src + y * w;
-        rows.spreadCopyRow(dest + (y - 1) * w, pixels + (y - 1) * stride, centre - w, centre,
-                           centre + w, w);
-    }
-    const uint8_t* centre = src + lastRow * w;
-    rows.spreadCopyRow(dest + (lastRow - 1) * w, pixels + (lastRow - 1) * stride, centre - w,
-                       centre, nullptr, w);
-    rows.copyRow(pixels + lastRow * stride, dest + lastRow * w, w);
+    SpreadRowsOntoSurface(rows, dest, src, pixels, w, static_cast<size_t>(height),
+                          static_cast<size_t>(start));
 
     // Columns 0 and width - 1 are never spread, so cleared rows may still
     // hold heat there.

@@ -76,18 +76,20 @@ struct Grids : ::testing::TestWithParam<Row> {
 
 using FullScreen = Grids;
 
-TEST_P(FullScreen, CoversTheScreenDrawsItsGridAndEndsOnAKey) {
+// The saver full screen: its window covers screen, the fire burns in fire,
+// and a key ends it.
+void RunFullScreen(const RECT& screen, const RECT& fire) {
     SaverProcess saver;
     ASSERT_TRUE(StartSaver(SaverPath(), "/s", saver)) << SaverPath();
     HWND window = WaitForFullScreen(saver);
     ASSERT_TRUE(window);
     RECT rect = {};
     GetWindowRect(window, &rect);
-    EXPECT_TRUE(EqualRect(&rect, &WholeScreen));
+    EXPECT_TRUE(EqualRect(&rect, &screen)) << rect.right << " x " << rect.bottom;
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & 0xFFFF0000u, 0x96000000u);
 
-    ExpectPicture(WholeScreen, GetParam().fire);
+    ExpectPicture(screen, fire);
     EXPECT_TRUE(StillRunning(saver)) << "the run ended on its own";
     SetForegroundWindow(window);
     PressKey(VK_SPACE);
@@ -96,6 +98,10 @@ TEST_P(FullScreen, CoversTheScreenDrawsItsGridAndEndsOnAKey) {
         ADD_FAILURE() << "the key press did not reach the saver";
     }
     EXPECT_EQ(WaitForExit(saver), 0u);
+}
+
+TEST_P(FullScreen, CoversTheScreenDrawsItsGridAndEndsOnAKey) {
+    RunFullScreen(WholeScreen, GetParam().fire);
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, FullScreen, ::testing::Values(
@@ -156,16 +162,7 @@ TEST(TwoMonitors, WindowCoversBothAndTheFireStaysOnThePrimary) {
     for (const bool stretched : {false, true}) {
         SCOPED_TRACE(stretched);
         ASSERT_TRUE(WriteSettingsSection(stretched ? "Scaling=1\r\n" : "Scaling=0\r\n"));
-        SaverProcess saver;
-        ASSERT_TRUE(StartSaver(SaverPath(), "/s", saver)) << SaverPath();
-        HWND window = WaitForFullScreen(saver);
-        ASSERT_TRUE(window);
-        RECT rect = {};
-        GetWindowRect(window, &rect);
-        EXPECT_TRUE(EqualRect(&rect, &virtualScreen)) << rect.right << " x " << rect.bottom;
-        ExpectPicture(virtualScreen, stretched ? WholeScreen : Middle);
-        PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
-        EXPECT_EQ(WaitForExit(saver), 0u);
+        RunFullScreen(virtualScreen, stretched ? WholeScreen : Middle);
     }
 }
 
