@@ -13,14 +13,7 @@ protected:
     void SetUp() override
     {
         InProcessTest::SetUp();
-        SetEnvironmentVariableA("EMBRIX_MPR_DOUBLE_LOG", log.c_str());
         ASSERT_TRUE(window = MakeChainEndWindow());
-    }
-    void TearDown() override
-    {
-        SetEnvironmentVariableA("EMBRIX_MPR_DOUBLE_LOG", nullptr);
-        DeleteFileA(log.c_str());
-        InProcessTest::TearDown();
     }
     // Holds the double in folder while the saver loads it by name, then lets
     // go: the saver must keep no reference of its own.
@@ -35,14 +28,7 @@ protected:
         FreeLibrary(held);
         EXPECT_EQ(GetModuleHandleA(name), nullptr) << name << " is still loaded";
     }
-    const std::string log = ProgramFolder() + "mpr-" + std::to_string(GetCurrentProcessId()) + ".log";
 };
-
-TEST_F(PlatformLibraries, PasswordChangePassesScrsaveTheOwnerAndTwoZeros)
-{
-    WithDouble("mpr\\", "MPR.DLL", [&] { ChangeSaverPassword(window); });
-    EXPECT_EQ(ReadWholeFile(log), "SCRSAVE " + std::to_string(reinterpret_cast<ULONG_PTR>(window)) + " 0 0\n");
-}
 
 TEST_F(PlatformLibraries, LibrariesWithoutTheirEntryMeanNoChangeAndNoPassword)
 {
