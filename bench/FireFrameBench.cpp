@@ -25,12 +25,14 @@ int32_t newFire = 8;
 constexpr int32_t WarmUpFrames = 300;
 
 // As the effect runs it: the rows that can hold heat, the surface kept.
-void ProductFrame(FireField& field, uint8_t* pixels) {
+void ProductFrame(FireField& field, uint8_t* pixels)
+{
     RunNewFireCountdown(field, fireType, newFire);
     StepFireFrame(field, pixels, true);
 }
 
-void ReferenceFrame(FireField& field, uint8_t* pixels) {
+void ReferenceFrame(FireField& field, uint8_t* pixels)
+{
     RunReferenceFrame(field, pixels, fireType, newFire);
 }
 
@@ -42,12 +44,14 @@ void RunReferenceFrameAtO2(FireField& field, uint8_t* pixels, int32_t fireType, 
 
 namespace {
 
-void ReferenceFrameAtO2(FireField& field, uint8_t* pixels) {
+void ReferenceFrameAtO2(FireField& field, uint8_t* pixels)
+{
     RunReferenceFrameAtO2(field, pixels, fireType, newFire);
 }
 
 // The floor: the grid's bytes copied once, nothing computed.
-void CopyFrame(FireField& field, uint8_t*) {
+void CopyFrame(FireField& field, uint8_t*)
+{
     std::memcpy(field.next, field.current, size_t(field.width) * size_t(field.height));
     std::swap(field.next, field.current);
 }
@@ -57,18 +61,21 @@ void CopyFrame(FireField& field, uint8_t*) {
 // each bring.
 const FireRowKernels* forcedRows = &PortableFireRows;
 
-void BandFrameOn(FireField& field, uint8_t* pixels) {
+void BandFrameOn(FireField& field, uint8_t* pixels)
+{
     RunNewFireCountdown(field, fireType, newFire);
     StepFireFrameWith(*forcedRows, field, pixels, true);
 }
 
-void WholeGridFrame(FireField& field, uint8_t* pixels) {
+void WholeGridFrame(FireField& field, uint8_t* pixels)
+{
     RunNewFireCountdown(field, fireType, newFire);
     SpreadFireOntoSurface(field.next, field.current, pixels, field.width, field.height);
     std::swap(field.next, field.current);
 }
 
-void TwoPassFrame(FireField& field, uint8_t* pixels) {
+void TwoPassFrame(FireField& field, uint8_t* pixels)
+{
     RunNewFireCountdown(field, fireType, newFire);
     SpreadFire(field.next, field.current, field.width, field.height);
     CopyToSurface(pixels, field.next, field.width, field.height);
@@ -76,7 +83,8 @@ void TwoPassFrame(FireField& field, uint8_t* pixels) {
 }
 
 template <void (*Frame)(FireField&, uint8_t*)>
-void FireFrame(benchmark::State& state) {
+void FireFrame(benchmark::State& state)
+{
     const int32_t width = static_cast<int32_t>(state.range(0));
     const int32_t height = static_cast<int32_t>(state.range(1));
     fireType = static_cast<int32_t>(state.range(2));
@@ -93,19 +101,21 @@ void FireFrame(benchmark::State& state) {
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }
-    state.counters["per_frame"] =
-        benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_frame"] = benchmark::Counter(
+        1, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 template <const FireRowKernels* Rows>
-void FireFrameOn(benchmark::State& state) {
+void FireFrameOn(benchmark::State& state)
+{
     forcedRows = Rows;
     FireFrame<BandFrameOn>(state);
 }
 
 // 960x540 and 480x270 are 1920x1080 at "Size" 2 and 4. "Fire type" 1 with
 // "New fire" 0, from a hand-edited file, lifts the flames highest.
-void Grids(benchmark::internal::Benchmark* b) {
+void Grids(benchmark::internal::Benchmark* b)
+{
     for (auto size : {std::make_pair(960, 540), std::make_pair(480, 270)}) {
         b->Args({size.first, size.second, 8, 8});
         b->Args({size.first, size.second, 1, 0});
@@ -126,7 +136,8 @@ BENCHMARK_TEMPLATE(FireFrameOn, &Sse2FireRows)->Name("Sse2")->Apply(Grids);
 #endif
 
 #if defined(EMBRIX_X86_FIRE_ROWS)
-void RegisterAvx2() {
+void RegisterAvx2()
+{
     if (ProcessorRunsAvx2()) {
         benchmark::RegisterBenchmark("Avx2", FireFrameOn<&Avx2FireRows>)->Apply(Grids);
     }
@@ -135,7 +146,8 @@ void RegisterAvx2() {
 
 // Both frames must give the same grids and surfaces, or the comparison means
 // nothing.
-bool FramesAgree() {
+bool FramesAgree()
+{
     const int32_t width = 97, height = 61;
     fireType = newFire = 8;
     const size_t cells = size_t(width) * size_t(height);
@@ -161,10 +173,11 @@ bool FramesAgree() {
 // frames with plain / product (above 1: the product is faster) and
 // product / memcpy (how far the product is from the floor).
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     RatioReporter() : ConsoleReporter(OO_Tabular) {}
 
-    void ReportRuns(const std::vector<Run>& runs) override {
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             const auto counter = run.counters.find("per_frame");
@@ -176,10 +189,11 @@ public:
             perFrame[grid][run.run_name.function_name] = counter->second.value * 1e6;
         }
     }
-    void Finalize() override {
+    void Finalize() override
+    {
         ConsoleReporter::Finalize();
-        std::printf("\n%-12s %5s %9s %9s %9s %14s %14s\n", "us/frame", "fire", "plain",
-                    "product", "memcpy", "plain/product", "product/memcpy");
+        std::printf("\n%-12s %5s %9s %9s %9s %14s %14s\n", "us/frame", "fire", "plain", "product",
+                    "memcpy", "plain/product", "product/memcpy");
         for (const std::string& grid : grids) {
             const std::map<std::string, double>& times = perFrame[grid];
             const auto plain = times.find("Plain");
@@ -198,14 +212,15 @@ public:
         std::printf("product rows: %s\n", FastestFireRows().name);
     }
 
-private:
+  private:
     std::vector<std::string> grids;  // in the order of their first run
     std::map<std::string, std::map<std::string, double>> perFrame;
 };
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (!FramesAgree()) {
         std::fprintf(stderr, "the product's frame and the reference frame disagree\n");
         return 1;

@@ -20,8 +20,8 @@ struct SharedRecord {
 // One copy for every process that maps this library.
 __attribute__((section(".shared"), shared)) SharedRecord shared = {0, 0, 0, {0, 0, 0}};
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK CountTimerMessages(int code, WPARAM removal,
-                                                                     LPARAM message)
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    CountTimerMessages(int code, WPARAM removal, LPARAM message)
 {
     if (code == HC_ACTION && removal == PM_REMOVE &&
         reinterpret_cast<const MSG*>(message)->message == WM_TIMER) {

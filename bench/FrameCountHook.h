@@ -3,9 +3,9 @@
 #include <windows.h>
 
 struct FrameSample {
-    LONG frames;        // timer messages taken so far, this one included
-    LONGLONG cpuTime;   // the process's user + kernel time, 100 ns units
-    LONGLONG counter;   // QueryPerformanceCounter at that moment
+    LONG frames;       // timer messages taken so far, this one included
+    LONGLONG cpuTime;  // the process's user + kernel time, 100 ns units
+    LONGLONG counter;  // QueryPerformanceCounter at that moment
 };
 
 // Exports, looked up by name: RequestFrameSample asks for a sample at the

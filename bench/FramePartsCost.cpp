@@ -104,10 +104,11 @@ int main(int argc, char** argv)
     const double bandUs = CpuMicrosecondsPerCall(presentBand, calls);
     const double plainUs = CpuMicrosecondsPerCall(plainStep, calls);
     const double wholeUs = CpuMicrosecondsPerCall(presentWhole, calls);
-    std::printf("%4ldx%-4ld size %d  grid %dx%d  cpu us per call: product step %8.1f  "
-                "plain step %8.1f  PresentFrame rows %d.. %8.1f  whole %8.1f\n",
-                client.right, client.bottom, size, width, height, productUs, plainUs,
-                changedFrom, bandUs, wholeUs);
+    std::printf(
+        "%4ldx%-4ld size %d  grid %dx%d  cpu us per call: product step %8.1f  "
+        "plain step %8.1f  PresentFrame rows %d.. %8.1f  whole %8.1f\n",
+        client.right, client.bottom, size, width, height, productUs, plainUs, changedFrom, bandUs,
+        wholeUs);
 
     DestroyFrameSurface(surface);
     DeleteObject(palette);

@@ -3,6 +3,7 @@
 // its first present the saver runs only its timer and message loop.
 #include "fire/FireFrameStep.h"
 
-int32_t StepFireFrame(FireField& field, uint8_t*, bool) {
+int32_t StepFireFrame(FireField& field, uint8_t*, bool)
+{
     return field.height;
 }

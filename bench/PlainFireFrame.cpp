@@ -7,7 +7,8 @@
 #include "bench/ReferenceFire.h"
 #include "fire/FireFrameStep.h"
 
-int32_t StepFireFrame(FireField& field, uint8_t* pixels, bool) {
+int32_t StepFireFrame(FireField& field, uint8_t* pixels, bool)
+{
     const int32_t width = field.width;
     const int32_t height = field.height;
     if (field.next != nullptr && field.current != nullptr && width >= MinFireWidth &&

@@ -4,7 +4,8 @@
 
 int32_t referenceCountdown = 0;
 
-void ReferenceSeed(FireField& field, int32_t fireType) {
+void ReferenceSeed(FireField& field, int32_t fireType)
+{
     const int32_t w = field.width;
     const int32_t h = field.height;
     for (int32_t x = 0; x < w; ++x) field.current[(h - 1) * w + x] = 0;
@@ -19,7 +20,8 @@ void ReferenceSeed(FireField& field, int32_t fireType) {
     }
 }
 
-void ReferenceSpread(uint8_t* dest, const uint8_t* src, int32_t w, int32_t h) {
+void ReferenceSpread(uint8_t* dest, const uint8_t* src, int32_t w, int32_t h)
+{
     for (int32_t y = 1; y < h; ++y) {
         for (int32_t x = 1; x < w - 1; ++x) {
             int32_t sum = 0;
@@ -35,7 +37,8 @@ void ReferenceSpread(uint8_t* dest, const uint8_t* src, int32_t w, int32_t h) {
     }
 }
 
-void ReferenceCopy(uint8_t* pixels, const uint8_t* grid, int32_t w, int32_t h) {
+void ReferenceCopy(uint8_t* pixels, const uint8_t* grid, int32_t w, int32_t h)
+{
     const int32_t stride = (w + 3) / 4 * 4;
     for (int32_t y = 0; y < h; ++y) {
         for (int32_t x = 0; x < w; ++x) {
@@ -44,7 +47,8 @@ void ReferenceCopy(uint8_t* pixels, const uint8_t* grid, int32_t w, int32_t h) {
     }
 }
 
-void RunReferenceFrame(FireField& field, uint8_t* pixels, int32_t fireType, int32_t newFire) {
+void RunReferenceFrame(FireField& field, uint8_t* pixels, int32_t fireType, int32_t newFire)
+{
     if (referenceCountdown == 0) {
         ReferenceSeed(field, fireType);
         referenceCountdown = newFire;

@@ -59,10 +59,11 @@ int main(int argc, char** argv)
             const double cpu = static_cast<double>(last.cpuTime - first.cpuTime) * 1e-7;
             const double wall = static_cast<double>(last.counter - first.counter) /
                                 static_cast<double>(frequency.QuadPart);
-            std::printf("%-8s %4ldx%-4ld size %s  frames %6.0f  fps %6.1f  cpu %% %6.1f  "
-                        "cpu us/frame %8.1f\n",
-                        argv[4], client.right, client.bottom, argv[2], frames, frames / wall,
-                        100.0 * cpu / wall, 1e6 * cpu / frames);
+            std::printf(
+                "%-8s %4ldx%-4ld size %s  frames %6.0f  fps %6.1f  cpu %% %6.1f  "
+                "cpu us/frame %8.1f\n",
+                argv[4], client.right, client.bottom, argv[2], frames, frames / wall,
+                100.0 * cpu / wall, 1e6 * cpu / frames);
         }
         UnhookWindowsHookEx(counter.hook);
     }

@@ -68,8 +68,8 @@ long CountGdiTableEntries(HANDLE process)
         return -1;
     }
     static std::vector<GdiTableEntry> entries(GdiTableEntries);
-    if (!ReadProcessMemory(process, table, entries.data(),
-                           entries.size() * sizeof(GdiTableEntry), &read)) {
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiTableEntry),
+                           &read)) {
         return -1;
     }
     long used = 0;
@@ -135,8 +135,7 @@ long CountSystemHandles(DWORD processId)
     ULONG length = 0;
     while ((status = NtQuerySystemInformation(
                 static_cast<SYSTEM_INFORMATION_CLASS>(SystemExtendedHandleInformation),
-                buffer.data(), static_cast<ULONG>(buffer.size()), &length)) ==
-           InfoLengthMismatch) {
+                buffer.data(), static_cast<ULONG>(buffer.size()), &length)) == InfoLengthMismatch) {
         buffer.resize(buffer.size() * 2);
     }
     if (status != 0) return -1;
@@ -184,11 +183,10 @@ Sample TakeSample(const PROCESS_INFORMATION& saver, const Sources& sources)
                              ? static_cast<long>(GetGuiResources(saver.hProcess, GR_USEROBJECTS))
                              : CountProcessWindows(saver.dwProcessId);
     DWORD handles = 0;
-    sample.handles = sources.handleCount
-                         ? (GetProcessHandleCount(saver.hProcess, &handles)
-                                ? static_cast<long>(handles)
-                                : -1)
-                         : CountSystemHandles(saver.dwProcessId);
+    sample.handles =
+        sources.handleCount
+            ? (GetProcessHandleCount(saver.hProcess, &handles) ? static_cast<long>(handles) : -1)
+            : CountSystemHandles(saver.dwProcessId);
     return sample;
 }
 
@@ -218,10 +216,9 @@ Sources ChooseSources(const PROCESS_INFORMATION& saver)
                                     ? "GetGuiResources"
                                     : "its windows, children included (GetGuiResources gives 0 "
                                       "here)");
-    std::printf("# handles: %s\n", sources.handleCount
-                                       ? "GetProcessHandleCount"
-                                       : "its entries in the system handle list "
-                                         "(GetProcessHandleCount gives 0 here)");
+    std::printf("# handles: %s\n", sources.handleCount ? "GetProcessHandleCount"
+                                                       : "its entries in the system handle list "
+                                                         "(GetProcessHandleCount gives 0 here)");
     return sources;
 }
 
@@ -277,17 +274,16 @@ int main(int argc, char** argv)
     bool ranThroughout = true;
     for (ULONGLONG due = start;; due += static_cast<ULONGLONG>(interval) * 1000) {
         const ULONGLONG now = GetTickCount64();
-        if (due > now &&
-            WaitForSingleObject(saverProcess.hProcess, static_cast<DWORD>(due - now)) ==
-                WAIT_OBJECT_0) {
+        if (due > now && WaitForSingleObject(saverProcess.hProcess,
+                                             static_cast<DWORD>(due - now)) == WAIT_OBJECT_0) {
             ranThroughout = false;
             break;
         }
         const Sample sample = TakeSample(saverProcess, sources);
         std::printf("%6.1f %11llu %11llu %13llu %5ld %5ld %8ld %8ld\n",
                     static_cast<double>(GetTickCount64() - start) / 60000.0, sample.privateKb,
-                    sample.pagefileKb, sample.workingSetKb, sample.gdiObjects,
-                    sample.userObjects, sample.handles, CountedFrames(frames));
+                    sample.pagefileKb, sample.workingSetKb, sample.gdiObjects, sample.userObjects,
+                    sample.handles, CountedFrames(frames));
         if (due >= end) break;
     }
     if (frames.hook) UnhookWindowsHookEx(frames.hook);

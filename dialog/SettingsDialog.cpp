@@ -16,7 +16,8 @@ constexpr int32_t FireTypeHighest = 16;
 // range leaves the trackbar where setting the range put it. Ticks every 2
 // positions, a page of 4.
 int32_t ShowOnTrackbar(HWND trackbar, int32_t lowest, int32_t highest, const char* key,
-                       int32_t defaultValue) {
+                       int32_t defaultValue)
+{
     SendMessageA(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(lowest, highest));
     const int32_t value = ReadFireSetting(key, defaultValue);
     if (value >= lowest && value <= highest) SendMessageA(trackbar, TBM_SETPOS, TRUE, value);
@@ -25,7 +26,8 @@ int32_t ShowOnTrackbar(HWND trackbar, int32_t lowest, int32_t highest, const cha
     return value;
 }
 
-void ShowFireSettings(HWND dialog) {
+void ShowFireSettings(HWND dialog)
+{
     FireSettings.size = ReadFireSetting(SizeKey, 4);
     int sizeButton = IDC_SIZE_EIGHTH;
     if (FireSettings.size == 2) sizeButton = IDC_SIZE_QUARTER;
@@ -42,15 +44,18 @@ void ShowFireSettings(HWND dialog) {
                                            FireTypeHighest, FireTypeKey, 10);
 }
 
-bool IsChecked(HWND dialog, int button) {
+bool IsChecked(HWND dialog, int button)
+{
     return SendDlgItemMessageA(dialog, button, BM_GETCHECK, 0, 0) != 0;
 }
 
-int32_t TrackbarPosition(HWND dialog, int trackbar) {
+int32_t TrackbarPosition(HWND dialog, int trackbar)
+{
     return static_cast<int32_t>(SendMessageA(GetDlgItem(dialog, trackbar), TBM_GETPOS, 0, 0));
 }
 
-void StoreFireSettings(HWND dialog) {
+void StoreFireSettings(HWND dialog)
+{
     int32_t size = 4;
     if (IsChecked(dialog, IDC_SIZE_SIXTEENTH))
         size = 8;
@@ -73,7 +78,8 @@ void StoreFireSettings(HWND dialog) {
 
 }  // namespace
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
     switch (message) {
     case WM_INITDIALOG:
         ShowFireSettings(dialog);
@@ -97,4 +103,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 // The common-controls library is among the program's imports and registers
 // the trackbar class when it is loaded.
-BOOL WINAPI RegisterDialogControls(HINSTANCE) { return TRUE; }
+BOOL WINAPI RegisterDialogControls(HINSTANCE)
+{
+    return TRUE;
+}

@@ -8,7 +8,8 @@
 
 FirePaletteRecord FirePalette = {0x0300, 256, {}};
 
-void BuildFireColorRamp(FireColorRamp& ramp) {
+void BuildFireColorRamp(FireColorRamp& ramp)
+{
     std::memset(&ramp, 0, sizeof ramp);
     RampColor* const entry = ramp.entries;
     // Each band climbs 0, 8, ..., 248 in one channel; 8 * i - 80 wraps to 0
@@ -34,7 +35,8 @@ void BuildFireColorRamp(FireColorRamp& ramp) {
 
 namespace {
 
-void CopyToRamp(RampColor& to, const PaletteColor& from) {
+void CopyToRamp(RampColor& to, const PaletteColor& from)
+{
     to.red = from.red;
     to.green = from.green;
     to.blue = from.blue;
@@ -42,12 +44,15 @@ void CopyToRamp(RampColor& to, const PaletteColor& from) {
 
 }  // namespace
 
-void MergeFirePalette(FireColorRamp& ramp, FirePaletteRecord& palette, int32_t fireCount) {
+void MergeFirePalette(FireColorRamp& ramp, FirePaletteRecord& palette, int32_t fireCount)
+{
     RampColor* const table = ramp.entries;
     PaletteColor* const entry = palette.entries;
     // More than FireColorCount would write fire colours over the static
     // entries from 246 on, and past the end of both records.
-    const int32_t count = fireCount < 0 ? 0 : fireCount > FireColorCount ? FireColorCount : fireCount;
+    const int32_t count = fireCount < 0                ? 0
+                          : fireCount > FireColorCount ? FireColorCount
+                                                       : fireCount;
 
     for (int32_t i = 0; i < FireIndexBase; ++i) {
         CopyToRamp(table[i], entry[i]);
@@ -71,16 +76,19 @@ void MergeFirePalette(FireColorRamp& ramp, FirePaletteRecord& palette, int32_t f
     }
 }
 
-int32_t SurfaceStride(int32_t width) {
+int32_t SurfaceStride(int32_t width)
+{
     return width <= 0 ? 0 : (width + 3) & ~3;
 }
 
-void CopyToSurface(uint8_t* pixels, const uint8_t* grid, int32_t width, int32_t height) {
+void CopyToSurface(uint8_t* pixels, const uint8_t* grid, int32_t width, int32_t height)
+{
     CopyToSurfaceWith(FastestFireRows(), pixels, grid, width, height);
 }
 
 FramePlacement PlaceCentredFrame(int32_t right, int32_t bottom, int32_t gridWidth,
-                                 int32_t gridHeight, int32_t size) {
+                                 int32_t gridHeight, int32_t size)
+{
     const int32_t divisor = FireGridDivisor(size);
     FramePlacement placement;
     placement.x = (right - gridWidth) / 2;

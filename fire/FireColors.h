@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-constexpr int32_t FireIndexBase = 10;    // palette index of heat 0
-constexpr int32_t FireColorCount = 236;  // fire colours, indices 10..245
+constexpr int32_t FireIndexBase = 10;          // palette index of heat 0
+constexpr int32_t FireColorCount = 236;        // fire colours, indices 10..245
 constexpr uint8_t PaletteReservedFlag = 0x01;  // PC_RESERVED
 
 // One colour-table entry in RGBQUAD order.

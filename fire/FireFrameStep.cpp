@@ -9,20 +9,24 @@
 
 namespace {
 
-bool SpreadsAtAll(const uint8_t* dest, const uint8_t* src, int32_t width, int32_t height) {
+bool SpreadsAtAll(const uint8_t* dest, const uint8_t* src, int32_t width, int32_t height)
+{
     return dest != nullptr && src != nullptr && width >= MinFireWidth && height >= MinFireHeight &&
            width <= MaxFireExtent && height <= MaxFireExtent;
 }
 
-bool CopiesAtAll(const uint8_t* pixels, const uint8_t* grid, int32_t width, int32_t height) {
+bool CopiesAtAll(const uint8_t* pixels, const uint8_t* grid, int32_t width, int32_t height)
+{
     return pixels != nullptr && grid != nullptr && width > 0 && height > 0;
 }
 
-size_t Stride(size_t width) {
+size_t Stride(size_t width)
+{
     return (width + 3) & ~size_t(3);
 }
 
-bool RowHoldsHeat(const uint8_t* row, size_t width) {
+bool RowHoldsHeat(const uint8_t* row, size_t width)
+{
     uint8_t any = 0;
     for (size_t x = 0; x < width; ++x) any |= row[x];
     return any != 0;
@@ -32,7 +36,8 @@ bool RowHoldsHeat(const uint8_t* row, size_t width) {
 // surface while it is still in cache, and the bottom row copied as it is:
 // spreading never writes it. Needs a grid that spreads at all.
 void SpreadRowsOntoSurface(const FireRowKernels& rows, uint8_t* dest, const uint8_t* src,
-                           uint8_t* pixels, size_t w, size_t height, size_t from) {
+                           uint8_t* pixels, size_t w, size_t height, size_t from)
+{
     const size_t stride = Stride(w);
     const size_t lastRow = height - 1;
     for (size_t y = from + 1; y < lastRow; ++y) {
@@ -49,7 +54,8 @@ void SpreadRowsOntoSurface(const FireRowKernels& rows, uint8_t* dest, const uint
 }  // namespace
 
 void SpreadFireWith(const FireRowKernels& rows, uint8_t* dest, const uint8_t* src, int32_t width,
-                    int32_t height) {
+                    int32_t height)
+{
     if (!SpreadsAtAll(dest, src, width, height)) return;
     const size_t w = static_cast<size_t>(width);
     const size_t lastRow = static_cast<size_t>(height) - 1;
@@ -63,7 +69,8 @@ void SpreadFireWith(const FireRowKernels& rows, uint8_t* dest, const uint8_t* sr
 }
 
 void CopyToSurfaceWith(const FireRowKernels& rows, uint8_t* pixels, const uint8_t* grid,
-                       int32_t width, int32_t height) {
+                       int32_t width, int32_t height)
+{
     if (!CopiesAtAll(pixels, grid, width, height)) return;
     const size_t w = static_cast<size_t>(width);
     const size_t stride = Stride(w);
@@ -73,7 +80,8 @@ void CopyToSurfaceWith(const FireRowKernels& rows, uint8_t* pixels, const uint8_
 }
 
 void SpreadFireOntoSurfaceWith(const FireRowKernels& rows, uint8_t* dest, const uint8_t* src,
-                               uint8_t* pixels, int32_t width, int32_t height) {
+                               uint8_t* pixels, int32_t width, int32_t height)
+{
     if (!SpreadsAtAll(dest, src, width, height) || !CopiesAtAll(pixels, dest, width, height)) {
         SpreadFireWith(rows, dest, src, width, height);
         CopyToSurfaceWith(rows, pixels, dest, width, height);
@@ -84,12 +92,14 @@ void SpreadFireOntoSurfaceWith(const FireRowKernels& rows, uint8_t* dest, const 
 }
 
 void SpreadFireOntoSurface(uint8_t* dest, const uint8_t* src, uint8_t* pixels, int32_t width,
-                           int32_t height) {
+                           int32_t height)
+{
     SpreadFireOntoSurfaceWith(FastestFireRows(), dest, src, pixels, width, height);
 }
 
 int32_t StepFireFrameWith(const FireRowKernels& rows, FireField& field, uint8_t* pixels,
-                          bool surfaceShowsCurrent) {
+                          bool surfaceShowsCurrent)
+{
     const int32_t width = field.width;
     const int32_t height = field.height;
     uint8_t* const dest = field.next;
@@ -123,7 +133,8 @@ int32_t StepFireFrameWith(const FireRowKernels& rows, FireField& field, uint8_t*
     // Above both tops both grids are cold: the surface already shows those rows.
     const int32_t changed = surfaceShowsCurrent ? std::min(srcTop, destTop) : 0;
     for (int32_t y = changed; y < start; ++y) {
-        rows.copyRow(pixels + static_cast<size_t>(y) * stride, dest + static_cast<size_t>(y) * w, w);
+        rows.copyRow(pixels + static_cast<size_t>(y) * stride, dest + static_cast<size_t>(y) * w,
+                     w);
     }
     std::swap(field.current, field.next);
     field.currentTop = destTop;

@@ -13,11 +13,13 @@ namespace {
 
 constexpr size_t Lanes = 32;
 
-EMBRIX_AVX2 inline __m256i Load(const uint8_t* at) {
+EMBRIX_AVX2 inline __m256i Load(const uint8_t* at)
+{
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
 }
 
-EMBRIX_AVX2 inline void Store(uint8_t* at, __m256i cells) {
+EMBRIX_AVX2 inline void Store(uint8_t* at, __m256i cells)
+{
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), cells);
 }
 
@@ -25,7 +27,8 @@ EMBRIX_AVX2 inline void Store(uint8_t* at, __m256i cells) {
 // lane, so the halves of the register never meet.
 template <bool HasBelow>
 EMBRIX_AVX2 inline __m256i SpreadCells(const uint8_t* above, const uint8_t* centre,
-                                       const uint8_t* below, size_t x) {
+                                       const uint8_t* below, size_t x)
+{
     const __m256i lowByte = _mm256_set1_epi16(0x00FF);
     __m256i left = Load(above + x - 1);
     __m256i right = Load(above + x + 1);
@@ -46,10 +49,10 @@ EMBRIX_AVX2 inline __m256i SpreadCells(const uint8_t* above, const uint8_t* cent
     __m256i odd = _mm256_add_epi16(middle, right1);
     left = Load(centre + x - 1);
     right = Load(centre + x + 1);
-    even = _mm256_add_epi16(even, _mm256_add_epi16(_mm256_and_si256(left, lowByte),
-                                                   _mm256_and_si256(right, lowByte)));
-    odd = _mm256_add_epi16(odd, _mm256_add_epi16(_mm256_srli_epi16(left, 8),
-                                                 _mm256_srli_epi16(right, 8)));
+    even = _mm256_add_epi16(
+        even, _mm256_add_epi16(_mm256_and_si256(left, lowByte), _mm256_and_si256(right, lowByte)));
+    odd = _mm256_add_epi16(
+        odd, _mm256_add_epi16(_mm256_srli_epi16(left, 8), _mm256_srli_epi16(right, 8)));
     const __m256i average = _mm256_or_si256(_mm256_srli_epi16(even, 3),
                                             _mm256_slli_epi16(_mm256_srli_epi16(odd, 3), 8));
     return _mm256_subs_epu8(average, _mm256_set1_epi8(1));
@@ -57,8 +60,8 @@ EMBRIX_AVX2 inline __m256i SpreadCells(const uint8_t* above, const uint8_t* cent
 
 template <bool HasBelow, bool Copy>
 EMBRIX_AVX2 inline void SpreadCellsOfRow(uint8_t* out, uint8_t* pixels, const uint8_t* above,
-                                         const uint8_t* centre, const uint8_t* below,
-                                         size_t width) {
+                                         const uint8_t* centre, const uint8_t* below, size_t width)
+{
     const __m256i indexBase = _mm256_set1_epi8(FireIndexBase);
     const size_t last = width - 1 - Lanes;
     for (size_t x = 1;; x += Lanes) {
@@ -76,7 +79,8 @@ EMBRIX_AVX2 inline void SpreadCellsOfRow(uint8_t* out, uint8_t* pixels, const ui
 
 template <bool Copy>
 EMBRIX_AVX2 void SpreadRowCopying(uint8_t* out, uint8_t* pixels, const uint8_t* above,
-                                  const uint8_t* centre, const uint8_t* below, size_t width) {
+                                  const uint8_t* centre, const uint8_t* below, size_t width)
+{
     if (width < Lanes + 2) {
         if (Copy) {
             Sse2FireRows.spreadCopyRow(out, pixels, above, centre, below, width);
@@ -91,16 +95,19 @@ EMBRIX_AVX2 void SpreadRowCopying(uint8_t* out, uint8_t* pixels, const uint8_t* 
 }
 
 EMBRIX_AVX2 void SpreadRow(uint8_t* out, const uint8_t* above, const uint8_t* centre,
-                           const uint8_t* below, size_t width) {
+                           const uint8_t* below, size_t width)
+{
     SpreadRowCopying<false>(out, nullptr, above, centre, below, width);
 }
 
 EMBRIX_AVX2 void SpreadCopyRow(uint8_t* out, uint8_t* pixels, const uint8_t* above,
-                               const uint8_t* centre, const uint8_t* below, size_t width) {
+                               const uint8_t* centre, const uint8_t* below, size_t width)
+{
     SpreadRowCopying<true>(out, pixels, above, centre, below, width);
 }
 
-EMBRIX_AVX2 void CopyRow(uint8_t* to, const uint8_t* from, size_t width) {
+EMBRIX_AVX2 void CopyRow(uint8_t* to, const uint8_t* from, size_t width)
+{
     if (width < Lanes) {
         Sse2FireRows.copyRow(to, from, width);
         return;

@@ -8,7 +8,8 @@ namespace {
 template <bool HasBelow>
 inline void SpreadCells(uint8_t* __restrict out, const uint8_t* __restrict above,
                         const uint8_t* __restrict centre, const uint8_t* __restrict below,
-                        size_t width) {
+                        size_t width)
+{
     for (size_t x = 1; x + 1 < width; ++x) {
         // Signed, and the cooling as a comparison: that way a vectorising
         // compiler keeps the sums in 16-bit lanes.
@@ -20,7 +21,8 @@ inline void SpreadCells(uint8_t* __restrict out, const uint8_t* __restrict above
 }
 
 void SpreadRow(uint8_t* out, const uint8_t* above, const uint8_t* centre, const uint8_t* below,
-               size_t width) {
+               size_t width)
+{
     if (below != nullptr) {
         SpreadCells<true>(out, above, centre, below, width);
     } else {
@@ -28,7 +30,8 @@ void SpreadRow(uint8_t* out, const uint8_t* above, const uint8_t* centre, const 
     }
 }
 
-void CopyRow(uint8_t* to, const uint8_t* from, size_t width) {
+void CopyRow(uint8_t* to, const uint8_t* from, size_t width)
+{
     const size_t words = width >> 2;
     const uint32_t offset = 0x0A0A0A0Au;  // FireIndexBase in every byte
     for (size_t i = 0; i < words; ++i) {
@@ -46,7 +49,8 @@ void CopyRow(uint8_t* to, const uint8_t* from, size_t width) {
 }
 
 void SpreadCopyRow(uint8_t* out, uint8_t* pixels, const uint8_t* above, const uint8_t* centre,
-                   const uint8_t* below, size_t width) {
+                   const uint8_t* below, size_t width)
+{
     SpreadRow(out, above, centre, below, width);
     CopyRow(pixels, out, width);
 }

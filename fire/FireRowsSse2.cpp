@@ -9,11 +9,13 @@ namespace {
 
 constexpr size_t Lanes = 16;
 
-inline __m128i Load(const uint8_t* at) {
+inline __m128i Load(const uint8_t* at)
+{
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
 }
 
-inline void Store(uint8_t* at, __m128i cells) {
+inline void Store(uint8_t* at, __m128i cells)
+{
     _mm_storeu_si128(reinterpret_cast<__m128i*>(at), cells);
 }
 
@@ -23,7 +25,8 @@ inline void Store(uint8_t* at, __m128i cells) {
 // columns x-1+2k and x+2k (left) and x+1+2k and x+2+2k (right).
 template <bool HasBelow>
 inline __m128i SpreadCells(const uint8_t* above, const uint8_t* centre, const uint8_t* below,
-                           size_t x) {
+                           size_t x)
+{
     const __m128i lowByte = _mm_set1_epi16(0x00FF);
     __m128i left = Load(above + x - 1);
     __m128i right = Load(above + x + 1);
@@ -47,12 +50,12 @@ inline __m128i SpreadCells(const uint8_t* above, const uint8_t* centre, const ui
     // The centre row counts its two side columns only.
     left = Load(centre + x - 1);
     right = Load(centre + x + 1);
-    even = _mm_add_epi16(even, _mm_add_epi16(_mm_and_si128(left, lowByte),
-                                             _mm_and_si128(right, lowByte)));
+    even = _mm_add_epi16(
+        even, _mm_add_epi16(_mm_and_si128(left, lowByte), _mm_and_si128(right, lowByte)));
     odd = _mm_add_epi16(odd, _mm_add_epi16(_mm_srli_epi16(left, 8), _mm_srli_epi16(right, 8)));
     // Eight bytes sum to at most 2040, so each average fits its byte again.
-    const __m128i average = _mm_or_si128(_mm_srli_epi16(even, 3),
-                                         _mm_slli_epi16(_mm_srli_epi16(odd, 3), 8));
+    const __m128i average =
+        _mm_or_si128(_mm_srli_epi16(even, 3), _mm_slli_epi16(_mm_srli_epi16(odd, 3), 8));
     return _mm_subs_epu8(average, _mm_set1_epi8(1));
 }
 
@@ -60,7 +63,8 @@ inline __m128i SpreadCells(const uint8_t* above, const uint8_t* centre, const ui
 // at width - 2, redoing a few cells, which gives the same bytes again.
 template <bool HasBelow, bool Copy>
 inline void SpreadCellsOfRow(uint8_t* out, uint8_t* pixels, const uint8_t* above,
-                             const uint8_t* centre, const uint8_t* below, size_t width) {
+                             const uint8_t* centre, const uint8_t* below, size_t width)
+{
     const __m128i indexBase = _mm_set1_epi8(FireIndexBase);
     const size_t last = width - 1 - Lanes;
     for (size_t x = 1;; x += Lanes) {
@@ -78,7 +82,8 @@ inline void SpreadCellsOfRow(uint8_t* out, uint8_t* pixels, const uint8_t* above
 
 template <bool Copy>
 void SpreadRowCopying(uint8_t* out, uint8_t* pixels, const uint8_t* above, const uint8_t* centre,
-                      const uint8_t* below, size_t width) {
+                      const uint8_t* below, size_t width)
+{
     if (width < Lanes + 2) {
         if (Copy) {
             PortableFireRows.spreadCopyRow(out, pixels, above, centre, below, width);
@@ -93,16 +98,19 @@ void SpreadRowCopying(uint8_t* out, uint8_t* pixels, const uint8_t* above, const
 }
 
 void SpreadRow(uint8_t* out, const uint8_t* above, const uint8_t* centre, const uint8_t* below,
-               size_t width) {
+               size_t width)
+{
     SpreadRowCopying<false>(out, nullptr, above, centre, below, width);
 }
 
 void SpreadCopyRow(uint8_t* out, uint8_t* pixels, const uint8_t* above, const uint8_t* centre,
-                   const uint8_t* below, size_t width) {
+                   const uint8_t* below, size_t width)
+{
     SpreadRowCopying<true>(out, pixels, above, centre, below, width);
 }
 
-void CopyRow(uint8_t* to, const uint8_t* from, size_t width) {
+void CopyRow(uint8_t* to, const uint8_t* from, size_t width)
+{
     if (width < Lanes) {
         PortableFireRows.copyRow(to, from, width);
         return;

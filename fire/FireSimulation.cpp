@@ -8,12 +8,14 @@
 uint32_t randomSeed = 1;
 int32_t newFireCountdown = 0;
 
-int32_t NextRandom() {
+int32_t NextRandom()
+{
     randomSeed = randomSeed * 214013u + 2531011u;
     return static_cast<int32_t>((randomSeed >> 16) & 0x7FFFu);
 }
 
-void SeedFire(FireField& field, int32_t fireType) {
+void SeedFire(FireField& field, int32_t fireType)
+{
     const int32_t width = field.width;
     const int32_t height = field.height;
     uint8_t* const grid = field.current;
@@ -38,11 +40,13 @@ void SeedFire(FireField& field, int32_t fireType) {
     }
 }
 
-void SpreadFire(uint8_t* dest, const uint8_t* src, int32_t width, int32_t height) {
+void SpreadFire(uint8_t* dest, const uint8_t* src, int32_t width, int32_t height)
+{
     SpreadFireWith(FastestFireRows(), dest, src, width, height);
 }
 
-void RunNewFireCountdown(FireField& field, int32_t fireType, int32_t newFire) {
+void RunNewFireCountdown(FireField& field, int32_t fireType, int32_t newFire)
+{
     if (newFireCountdown == 0) {
         SeedFire(field, fireType);
         newFireCountdown = newFire;

@@ -56,9 +56,8 @@ void DrawFireFrame(HWND window)
     const int32_t changed = StepFireFrame(field, fire.surface.pixels, fire.surfaceShowsCurrent);
     fire.surfaceShowsCurrent = true;
     fire.presentFrom = std::min(fire.presentFrom, changed);
-    PresentFrame(window, fire.surface, fire.palette, fire.clientRect, field.width,
-                 field.height, FireGridDivisor(FireSettings.size), FireSettings.scaling,
-                 fire.presentFrom);
+    PresentFrame(window, fire.surface, fire.palette, fire.clientRect, field.width, field.height,
+                 FireGridDivisor(FireSettings.size), FireSettings.scaling, fire.presentFrom);
     fire.presentFrom = field.height;
 }
 

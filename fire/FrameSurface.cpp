@@ -98,8 +98,8 @@ void PresentFrame(HWND window, const FrameSurface& surface, HPALETTE palette,
         StretchBlt(dc, place.x, place.y, place.width, place.height, surface.memoryDC, 0, 0, width,
                    height, SRCCOPY);
     } else {
-        BitBlt(dc, place.x, place.y + first, place.width, place.height - first, surface.memoryDC,
-               0, first, SRCCOPY);
+        BitBlt(dc, place.x, place.y + first, place.width, place.height - first, surface.memoryDC, 0,
+               first, SRCCOPY);
     }
     ReleaseDC(window, dc);
 }

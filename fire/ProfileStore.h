@@ -10,8 +10,7 @@ uint32_t ProfileReadInt(const char* section, const char* key, int32_t defaultVal
 
 // Sets key in section of file to text, as WritePrivateProfileString does.
 // Returns false when the file could not be written.
-bool ProfileWriteString(const char* section, const char* key, const char* text,
-                        const char* file);
+bool ProfileWriteString(const char* section, const char* key, const char* text, const char* file);
 
 #ifndef _WIN32
 // Where a file named without a directory lives; none means the current

@@ -17,8 +17,8 @@ constexpr size_t ValueBufferSize = 30;
 // One non-blank line of a profile file, already trimmed.
 struct ProfileLine {
     bool isSection;
-    bool hasValue;      // the line had an '='
-    std::string name;   // section name, or key (the whole line when no '=')
+    bool hasValue;     // the line had an '='
+    std::string name;  // section name, or key (the whole line when no '=')
     std::string value;
 };
 
@@ -27,17 +27,20 @@ struct ProfileText {
     std::vector<ProfileLine> lines;
 };
 
-bool IsBlank(char c) {
+bool IsBlank(char c)
+{
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-std::string Trimmed(const char* begin, const char* end) {
+std::string Trimmed(const char* begin, const char* end)
+{
     while (begin < end && IsBlank(*begin)) ++begin;
     while (end > begin && IsBlank(end[-1])) --end;
     return std::string(begin, end);
 }
 
-bool SameNoCase(const std::string& a, const char* b) {
+bool SameNoCase(const std::string& a, const char* b)
+{
     const size_t length = std::strlen(b);
     if (a.size() != length) return false;
     for (size_t i = 0; i < length; ++i) {
@@ -49,7 +52,8 @@ bool SameNoCase(const std::string& a, const char* b) {
     return true;
 }
 
-std::string ProfilePath(const char* file) {
+std::string ProfilePath(const char* file)
+{
     if (std::strchr(file, '/') != nullptr || ProfileDirectory == nullptr ||
         *ProfileDirectory == '\0') {
         return file;
@@ -59,7 +63,8 @@ std::string ProfilePath(const char* file) {
     return path + file;
 }
 
-void AddLine(ProfileText& profile, const char* begin, const char* end) {
+void AddLine(ProfileText& profile, const char* begin, const char* end)
+{
     const std::string text = Trimmed(begin, end);
     if (text.empty()) return;  // blank lines do not survive a rewrite
     ProfileLine line{false, false, std::string(), std::string()};
@@ -81,7 +86,8 @@ void AddLine(ProfileText& profile, const char* begin, const char* end) {
 }
 
 // False when the file cannot be opened; profile is then empty.
-bool ReadProfile(const char* file, ProfileText& profile) {
+bool ReadProfile(const char* file, ProfileText& profile)
+{
     profile.byteOrderMark = false;
     profile.lines.clear();
     std::FILE* stream = std::fopen(ProfilePath(file).c_str(), "rb");
@@ -109,7 +115,8 @@ bool ReadProfile(const char* file, ProfileText& profile) {
     return true;
 }
 
-bool WriteProfile(const char* file, const ProfileText& profile) {
+bool WriteProfile(const char* file, const ProfileText& profile)
+{
     std::string bytes;
     if (profile.byteOrderMark) bytes = "\xEF\xBB\xBF";
     for (const ProfileLine& line : profile.lines) {
@@ -129,7 +136,8 @@ bool WriteProfile(const char* file, const ProfileText& profile) {
 }
 
 // Index of the first header of section, or the number of lines.
-size_t FindSection(const ProfileText& profile, const char* section) {
+size_t FindSection(const ProfileText& profile, const char* section)
+{
     size_t i = 0;
     while (i < profile.lines.size() &&
            !(profile.lines[i].isSection && SameNoCase(profile.lines[i].name, section))) {
@@ -140,7 +148,8 @@ size_t FindSection(const ProfileText& profile, const char* section) {
 
 // Index of the first line of key after the header at sectionIndex, or of the
 // line that ends the section (next header or the end) when there is none.
-size_t FindKey(const ProfileText& profile, size_t sectionIndex, const char* key, bool& found) {
+size_t FindKey(const ProfileText& profile, size_t sectionIndex, const char* key, bool& found)
+{
     size_t i = sectionIndex + 1;
     found = false;
     while (i < profile.lines.size() && !profile.lines[i].isSection) {
@@ -157,10 +166,11 @@ size_t FindKey(const ProfileText& profile, size_t sectionIndex, const char* key,
 // around it is dropped, then at most ValueBufferSize - 1 characters are kept.
 // When the opening quote plus the value just fill the buffer, the platform
 // drops the last kept character as if it were the closing quote; so do we.
-std::string CopiedValue(const std::string& value) {
+std::string CopiedValue(const std::string& value)
+{
     std::string copy = value;
-    const bool quoted = copy.size() >= 2 && (copy[0] == '"' || copy[0] == '\'') &&
-                        copy.back() == copy[0];
+    const bool quoted =
+        copy.size() >= 2 && (copy[0] == '"' || copy[0] == '\'') && copy.back() == copy[0];
     if (quoted) copy.erase(0, 1);
     const size_t unquotedLength = copy.size();
     if (copy.size() > ValueBufferSize - 1) copy.resize(ValueBufferSize - 1);
@@ -171,7 +181,8 @@ std::string CopiedValue(const std::string& value) {
 // Leading control characters and blanks, one sign, a "0b", "0o" or "0x"
 // prefix, then digits up to the first one that does not fit; wraps modulo
 // 2^32 as the platform does.
-uint32_t ConvertProfileInt(const std::string& text) {
+uint32_t ConvertProfileInt(const std::string& text)
+{
     size_t i = 0;
     const size_t length = text.size();
     while (i < length && static_cast<unsigned char>(text[i]) <= ' ') ++i;
@@ -209,7 +220,8 @@ uint32_t ConvertProfileInt(const std::string& text) {
 }  // namespace
 
 uint32_t ProfileReadInt(const char* section, const char* key, int32_t defaultValue,
-                        const char* file) {
+                        const char* file)
+{
     const uint32_t fallback = static_cast<uint32_t>(defaultValue);
     ProfileText profile;
     if (section == nullptr || key == nullptr || file == nullptr || !ReadProfile(file, profile)) {
@@ -224,8 +236,8 @@ uint32_t ProfileReadInt(const char* section, const char* key, int32_t defaultVal
     return value.empty() ? fallback : ConvertProfileInt(value);
 }
 
-bool ProfileWriteString(const char* section, const char* key, const char* text,
-                        const char* file) {
+bool ProfileWriteString(const char* section, const char* key, const char* text, const char* file)
+{
     if (section == nullptr || key == nullptr || text == nullptr || file == nullptr) return false;
     ProfileText profile;
     ReadProfile(file, profile);  // a missing file is an empty one

@@ -6,11 +6,12 @@
 #include <windows.h>
 
 uint32_t ProfileReadInt(const char* section, const char* key, int32_t defaultValue,
-                        const char* file) {
+                        const char* file)
+{
     return GetPrivateProfileIntA(section, key, defaultValue, file);
 }
 
-bool ProfileWriteString(const char* section, const char* key, const char* text,
-                        const char* file) {
+bool ProfileWriteString(const char* section, const char* key, const char* text, const char* file)
+{
     return WritePrivateProfileStringA(section, key, text, file) != FALSE;
 }

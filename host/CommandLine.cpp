@@ -3,16 +3,21 @@
 namespace {
 
 // Bytes are compared unsigned: 0x80..0xFF belong to a path, never end it.
-unsigned char ByteAt(const char* text) { return static_cast<unsigned char>(*text); }
+unsigned char ByteAt(const char* text)
+{
+    return static_cast<unsigned char>(*text);
+}
 
-const char* SkipArgumentBlanks(const char* text) {
+const char* SkipArgumentBlanks(const char* text)
+{
     while (*text == ' ') ++text;  // only blanks; a tab or a colon stays
     return text;
 }
 
 }  // namespace
 
-const char* SkipProgramPath(const char* commandLine, LeadByteTest isLeadByte) {
+const char* SkipProgramPath(const char* commandLine, LeadByteTest isLeadByte)
+{
     const char* p = commandLine;
     if (*p == '"') {
         ++p;
@@ -31,7 +36,8 @@ const char* SkipProgramPath(const char* commandLine, LeadByteTest isLeadByte) {
     return p;
 }
 
-SaverSwitch ScanSaverSwitch(const char* tail) {
+SaverSwitch ScanSaverSwitch(const char* tail)
+{
     const char* p = tail;
     while (*p == ' ' || *p == '-' || *p == '/') ++p;
     // Read as a signed byte: 0x80..0xFF select no mode.
@@ -57,7 +63,8 @@ SaverSwitch ScanSaverSwitch(const char* tail) {
     }
 }
 
-uint32_t ParseWindowHandle(const char* text) {
+uint32_t ParseWindowHandle(const char* text)
+{
     uint32_t value = 0;
     for (const char* p = text; *p >= '0' && *p <= '9'; ++p)
         value = value * 10u + static_cast<uint32_t>(*p - '0');

@@ -10,8 +10,7 @@ POINT PointerPosition()
 {
     POINT position = SaverHostState.cursorOrigin;
     POINT reading;
-    if (GetCursorPos(&reading))
-        position = reading;
+    if (GetCursorPos(&reading)) position = reading;
     return position;
 }
 
@@ -32,8 +31,7 @@ LRESULT CALLBACK DefaultSaverProc(HWND window, UINT message, WPARAM wParam, LPAR
     // Close and verify come before the verifier-active test: the verifier is
     // reached through a message sent while that flag is up.
     if (message == WM_CLOSE) {
-        if (VerifyBeforeClose(window))
-            return DefWindowProcA(window, message, wParam, lParam);
+        if (VerifyBeforeClose(window)) return DefWindowProcA(window, message, wParam, lParam);
         SaverHostState.cursorOrigin = PointerPosition();
         return 0;
     }
@@ -41,16 +39,14 @@ LRESULT CALLBACK DefaultSaverProc(HWND window, UINT message, WPARAM wParam, LPAR
         return SaverHostState.verifyPassword ? SaverHostState.verifyPassword(window) : 1;
 
     // The verifier's own dialog needs the pointer and the input.
-    if (SaverHostState.verifierActive)
-        return DefWindowProcA(window, message, wParam, lParam);
+    if (SaverHostState.verifierActive) return DefWindowProcA(window, message, wParam, lParam);
 
     switch (message) {
     case WM_SETCURSOR:
         SetCursor(nullptr);
         return 1;
     case WM_SHOWWINDOW:
-        if (wParam)
-            SetCursor(nullptr);
+        if (wParam) SetCursor(nullptr);
         break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

@@ -30,19 +30,17 @@ bool ReadUsePassword(HKEY key, DWORD* usePassword)
 
 void LoadPasswordVerifier()
 {
-    if (SaverHostState.passwordLibrary)
-        UnloadPasswordVerifier();
+    if (SaverHostState.passwordLibrary) UnloadPasswordVerifier();
 
     HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS)
-        return;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS) return;
 
     DWORD usePassword = 0;
     if (ReadUsePassword(key, &usePassword) && usePassword != 0) {
         SaverHostState.passwordLibrary = LoadLibraryA("PASSWORD.CPL");
         if (SaverHostState.passwordLibrary) {
-            SaverHostState.verifyPassword =
-                FindEntry<VerifyPasswordEntry>(SaverHostState.passwordLibrary, "VerifyScreenSavePwd");
+            SaverHostState.verifyPassword = FindEntry<VerifyPasswordEntry>(
+                SaverHostState.passwordLibrary, "VerifyScreenSavePwd");
             if (SaverHostState.verifyPassword)
                 SetSaverRunning(TRUE);
             else
@@ -54,8 +52,7 @@ void LoadPasswordVerifier()
 
 void UnloadPasswordVerifier()
 {
-    if (!SaverHostState.passwordLibrary)
-        return;
+    if (!SaverHostState.passwordLibrary) return;
     FreeLibrary(SaverHostState.passwordLibrary);
     SaverHostState.passwordLibrary = nullptr;
     if (SaverHostState.verifyPassword) {
@@ -67,8 +64,7 @@ void UnloadPasswordVerifier()
 LRESULT VerifyBeforeClose(HWND window)
 {
     // The verifier is already asking: it alone decides.
-    if (SaverHostState.verifierActive)
-        return 0;
+    if (SaverHostState.verifierActive) return 0;
     if (!SaverHostState.verifyPassword) {
         SaverHostState.closeAllowed = 1;
         return 1;
@@ -88,8 +84,7 @@ LRESULT VerifyBeforeClose(HWND window)
     SaverHostState.closeAllowed = static_cast<DWORD>(SendMessageA(window, MsgVerifyPassword, 0, 0));
     SaverHostState.verifierActive = 0;
 
-    if (SaverHostState.closeAllowed == 0)
-        SetCursor(nullptr);
+    if (SaverHostState.closeAllowed == 0) SetCursor(nullptr);
     // The interval runs from the end of this run, however long the user typed.
     SaverHostState.lastVerifyTick = GetTickCount();
     return SaverHostState.closeAllowed;
@@ -103,10 +98,8 @@ DWORD TickDifference(DWORD earlier, DWORD later)
 void ChangeSaverPassword(HWND owner)
 {
     HMODULE library = LoadLibraryA("MPR.DLL");
-    if (!library)
-        return;
+    if (!library) return;
     ChangePasswordEntry change = FindEntry<ChangePasswordEntry>(library, "PwdChangePasswordA");
-    if (change)
-        change("SCRSAVE", owner, 0, 0);
+    if (change) change("SCRSAVE", owner, 0, 0);
     FreeLibrary(library);
 }

@@ -7,13 +7,17 @@
 
 namespace {
 
-bool IsActiveCodePageLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+bool IsActiveCodePageLeadByte(unsigned char byte)
+{
+    return IsDBCSLeadByte(byte) != FALSE;
+}
 
 }  // namespace
 
 // The runtime's own view of the command line is not used: the tail is cut
 // from GetCommandLineA so that quotes and double-byte paths are read our way.
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
+{
     const char* tail = SkipProgramPath(GetCommandLineA(), IsActiveCodePageLeadByte);
     return SaverMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(tail), showCommand);
 }

@@ -6,5 +6,6 @@ BOOL SetSaverRunning(BOOL running)
 {
     // Receives the previous state; nobody needs it, but the call wants room for it.
     BOOL previous = FALSE;
-    return SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, static_cast<UINT>(running), &previous, 0);
+    return SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, static_cast<UINT>(running), &previous,
+                                 0);
 }

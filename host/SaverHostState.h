@@ -4,7 +4,7 @@
 #include <imm.h>
 
 constexpr UINT MsgVerifyPassword = 0x8000;  // WM_APP: "ask the verifier"
-constexpr UINT WakeThreshold = 4;            // mouse travel that must be exceeded
+constexpr UINT WakeThreshold = 4;           // mouse travel that must be exceeded
 #ifndef SPI_SETSCREENSAVERRUNNING
 #define SPI_SETSCREENSAVERRUNNING 97
 #endif
@@ -30,8 +30,8 @@ struct SaverHostStateRecord {
 
 // The start values: everything none or 0 but the threshold and the tick.
 constexpr SaverHostStateRecord SaverHostStateAtStart = {
-    nullptr, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
-    WakeThreshold, 0xFFFFFFFFu, {0, 0}};
+    nullptr, nullptr,       0,           0,     0, nullptr, nullptr, nullptr, nullptr,
+    nullptr, WakeThreshold, 0xFFFFFFFFu, {0, 0}};
 
 extern SaverHostStateRecord SaverHostState;
 

@@ -13,7 +13,8 @@ namespace {
 // treatment runs with it, so that it does not come back into the guard.
 LPTOP_LEVEL_EXCEPTION_FILTER FilterOutsideGuard = nullptr;
 
-HWND WindowFromHandleValue(uint32_t handle) {
+HWND WindowFromHandleValue(uint32_t handle)
+{
     return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handle));
 }
 
@@ -23,7 +24,8 @@ HWND WindowFromHandleValue(uint32_t handle) {
 // lowers the saver-running state and ends the process with that call's result,
 // which is what the dispatch would have returned. Unwinding back into the
 // faulted stack is not possible from here, hence the exit.
-LONG WINAPI SaverGuardFilter(EXCEPTION_POINTERS* exception) {
+LONG WINAPI SaverGuardFilter(EXCEPTION_POINTERS* exception)
+{
     SetUnhandledExceptionFilter(FilterOutsideGuard);
     const LONG verdict = UnhandledExceptionFilter(exception);
     if (verdict == EXCEPTION_EXECUTE_HANDLER)
@@ -32,7 +34,8 @@ LONG WINAPI SaverGuardFilter(EXCEPTION_POINTERS* exception) {
     return verdict;
 }
 
-int RunMode(const char* tail) {
+int RunMode(const char* tail)
+{
     const SaverSwitch found = ScanSaverSwitch(tail);
     switch (found.mode) {
     case SaverMode::ConfigureNoOwner:
@@ -53,7 +56,8 @@ int RunMode(const char* tail) {
 
 }  // namespace
 
-int WINAPI SaverMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int) {
+int WINAPI SaverMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int)
+{
     SaverHostState.instance = instance;
     FilterOutsideGuard = SetUnhandledExceptionFilter(SaverGuardFilter);
     const int result = RunMode(commandTail);
@@ -61,20 +65,23 @@ int WINAPI SaverMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int) {
     return result;
 }
 
-int RunPreview(const char* text) {
+int RunPreview(const char* text)
+{
     const HWND parent = WindowFromHandleValue(ParseWindowHandle(text));
     if (parent == nullptr || !IsWindow(parent)) return -1;
     return RunSaverWindow(parent);
 }
 
-int RunConfigure(HWND owner) {
+int RunConfigure(HWND owner)
+{
     if (!RegisterDialogControls(SaverHostState.instance)) return 0;
     return static_cast<int>(DialogBoxParamA(SaverHostState.instance,
                                             MAKEINTRESOURCEA(IDD_FIRE_SETTINGS), owner,
                                             SettingsDialogProc, 0));
 }
 
-int RunChangePassword(const char* text) {
+int RunChangePassword(const char* text)
+{
     HWND owner = WindowFromHandleValue(ParseWindowHandle(text));
     if (owner == nullptr || !IsWindow(owner)) owner = GetForegroundWindow();
     ChangeSaverPassword(owner);

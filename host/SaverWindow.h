@@ -4,9 +4,9 @@
 
 #include "fire/ScreenLayout.h"
 
-extern const char SaverClassName[];    // "WindowsScreenSaverClass"
-extern const char FullScreenTitle[];   // "Screen Saver"
-extern const char PreviewTitle[];      // "Preview"
+extern const char SaverClassName[];   // "WindowsScreenSaverClass"
+extern const char FullScreenTitle[];  // "Screen Saver"
+extern const char PreviewTitle[];     // "Preview"
 
 // Full screen without a parent, a preview inside parent otherwise; returns
 // the exit code of the message loop.

@@ -20,10 +20,22 @@ constexpr int ImageBytes = HeaderBytes + PaletteBytes + Side * XorRowBytes + Sid
 
 // The standard 16 colours as red, green, blue.
 constexpr std::array<std::array<uint8_t, 3>, 16> StandardColors = {{
-    {0x00, 0x00, 0x00}, {0x80, 0x00, 0x00}, {0x00, 0x80, 0x00}, {0x80, 0x80, 0x00},
-    {0x00, 0x00, 0x80}, {0x80, 0x00, 0x80}, {0x00, 0x80, 0x80}, {0xC0, 0xC0, 0xC0},
-    {0x80, 0x80, 0x80}, {0xFF, 0x00, 0x00}, {0x00, 0xFF, 0x00}, {0xFF, 0xFF, 0x00},
-    {0x00, 0x00, 0xFF}, {0xFF, 0x00, 0xFF}, {0x00, 0xFF, 0xFF}, {0xFF, 0xFF, 0xFF},
+    {0x00, 0x00, 0x00},
+    {0x80, 0x00, 0x00},
+    {0x00, 0x80, 0x00},
+    {0x80, 0x80, 0x00},
+    {0x00, 0x00, 0x80},
+    {0x80, 0x00, 0x80},
+    {0x00, 0x80, 0x80},
+    {0xC0, 0xC0, 0xC0},
+    {0x80, 0x80, 0x80},
+    {0xFF, 0x00, 0x00},
+    {0x00, 0xFF, 0x00},
+    {0xFF, 0xFF, 0x00},
+    {0x00, 0x00, 0xFF},
+    {0xFF, 0x00, 0xFF},
+    {0x00, 0xFF, 0xFF},
+    {0xFF, 0xFF, 0xFF},
 }};
 constexpr uint8_t Black = 0;
 constexpr uint8_t DarkRed = 1;
@@ -36,13 +48,18 @@ struct Tongue {
     int height;     // rows above the bottom edge
 };
 constexpr std::array<Tongue, 5> Tongues = {{
-    {3, 6, 18}, {10, 7, 27}, {16, 6, 21}, {22, 8, 30}, {29, 6, 16},
+    {3, 6, 18},
+    {10, 7, 27},
+    {16, 6, 21},
+    {22, 8, 30},
+    {29, 6, 16},
 }};
 constexpr int Embers = 4;  // rows that burn across the whole width
 
 // How high the fire reaches in a column: the highest tongue there, each one
 // narrowing to a point as it rises.
-int FlameHeight(int column) {
+int FlameHeight(int column)
+{
     int height = Embers;
     for (const Tongue& t : Tongues) {
         const int d = column < t.centre ? t.centre - column : column - t.centre;
@@ -55,7 +72,8 @@ int FlameHeight(int column) {
 }
 
 // Yellow at the foot of the flame, red above, dark red at the tips.
-uint8_t PixelColor(int column, int rowFromBottom) {
+uint8_t PixelColor(int column, int rowFromBottom)
+{
     const int height = FlameHeight(column);
     if (rowFromBottom >= height) return Black;
     if (rowFromBottom * 100 < height * 45) return Yellow;
@@ -63,17 +81,20 @@ uint8_t PixelColor(int column, int rowFromBottom) {
     return DarkRed;
 }
 
-void PutWord(std::vector<uint8_t>& out, uint32_t value) {
+void PutWord(std::vector<uint8_t>& out, uint32_t value)
+{
     out.push_back(static_cast<uint8_t>(value));
     out.push_back(static_cast<uint8_t>(value >> 8));
 }
 
-void PutLong(std::vector<uint8_t>& out, uint32_t value) {
+void PutLong(std::vector<uint8_t>& out, uint32_t value)
+{
     PutWord(out, value & 0xFFFF);
     PutWord(out, value >> 16);
 }
 
-std::vector<uint8_t> IconFile() {
+std::vector<uint8_t> IconFile()
+{
     std::vector<uint8_t> out;
     // Directory with one entry; the image follows right after it.
     PutWord(out, 0);
@@ -110,8 +131,8 @@ std::vector<uint8_t> IconFile() {
     // Rows bottom-up, the left pixel in the high nibble.
     for (int row = 0; row < Side; ++row)
         for (int column = 0; column < Side; column += 2)
-            out.push_back(static_cast<uint8_t>(PixelColor(column, row) << 4 |
-                                               PixelColor(column + 1, row)));
+            out.push_back(
+                static_cast<uint8_t>(PixelColor(column, row) << 4 | PixelColor(column + 1, row)));
     // An empty mask: every pixel opaque.
     out.insert(out.end(), Side * AndRowBytes, 0);
     return out;
@@ -119,7 +140,8 @@ std::vector<uint8_t> IconFile() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: MakeIcon <output.ico>\n");
         return 2;

@@ -5,8 +5,8 @@
 #include "doubles/DoubleLog.h"
 
 #ifdef EMBRIX_DOUBLE_ENTRY
-extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner,
-                                                                  DWORD third, DWORD fourth)
+extern "C" __declspec(dllexport) DWORD WINAPI
+    PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD third, DWORD fourth)
 {
     char line[160];
     wsprintfA(line, "%s %lu %lu %lu\n", provider ? provider : "(null)",

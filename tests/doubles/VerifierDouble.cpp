@@ -45,8 +45,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved)
         Log("attach");
         HMODULE pinned = nullptr;
         if (EnvironmentIs("EMBRIX_PROBE_STAY", "1"))
-            GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                               reinterpret_cast<LPCSTR>(self), &pinned);
+            GetModuleHandleExA(
+                GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                reinterpret_cast<LPCSTR>(self), &pinned);
     } else if (reason == DLL_PROCESS_DETACH) {
         Log(reserved ? "exit" : "unload");  // null: FreeLibrary
     }
@@ -57,7 +58,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved)
 EXPORT BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
     const LONG call = ++Verifier.callCount;
-    if (call <= MaxCalls) Verifier.callWindow[call - 1] = window, Verifier.callTick[call - 1] = GetTickCount();
+    if (call <= MaxCalls)
+        Verifier.callWindow[call - 1] = window, Verifier.callTick[call - 1] = GetTickCount();
     if (Verifier.duringCall) Verifier.duringCall(window, call);
 
     if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "fault")) {
@@ -70,14 +72,18 @@ EXPORT BOOL WINAPI VerifyScreenSavePwd(HWND window)
     if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "refuse-first"))
         answer = call != 1;
     else if (Verifier.scriptCount > 0)
-        answer = Verifier.script[Verifier.scriptNext + 1 < Verifier.scriptCount ? Verifier.scriptNext++
-                                                                                 : Verifier.scriptNext];
+        answer =
+            Verifier.script[Verifier.scriptNext + 1 < Verifier.scriptCount ? Verifier.scriptNext++
+                                                                           : Verifier.scriptNext];
     Log("verify", answer ? "accept" : "refuse");
     return answer ? TRUE : FALSE;
 }
 #endif
 
-EXPORT void WINAPI VerifierDoubleReset() { Verifier = VerifierDoubleRecord{}; }
+EXPORT void WINAPI VerifierDoubleReset()
+{
+    Verifier = VerifierDoubleRecord{};
+}
 
 EXPORT void WINAPI VerifierDoubleScript(const BOOL* answers, LONG count)
 {
@@ -86,9 +92,15 @@ EXPORT void WINAPI VerifierDoubleScript(const BOOL* answers, LONG count)
     for (LONG i = 0; i < Verifier.scriptCount; ++i) Verifier.script[i] = answers[i];
 }
 
-EXPORT void WINAPI VerifierDoubleDuringCall(VerifierDuringCall hook) { Verifier.duringCall = hook; }
+EXPORT void WINAPI VerifierDoubleDuringCall(VerifierDuringCall hook)
+{
+    Verifier.duringCall = hook;
+}
 
-EXPORT LONG WINAPI VerifierDoubleCallCount() { return Verifier.callCount; }
+EXPORT LONG WINAPI VerifierDoubleCallCount()
+{
+    return Verifier.callCount;
+}
 
 EXPORT BOOL WINAPI VerifierDoubleCallAt(LONG index, HWND* window, DWORD* tick)
 {

@@ -7,11 +7,18 @@
 namespace {
 
 // Packs red, green and blue as 0xRRGGBB, for readable expectations.
-uint32_t Rgb(const RampColor& c) { return uint32_t(c.red) << 16 | c.green << 8 | c.blue; }
-uint32_t Rgb(const PaletteColor& c) { return uint32_t(c.red) << 16 | c.green << 8 | c.blue; }
+uint32_t Rgb(const RampColor& c)
+{
+    return uint32_t(c.red) << 16 | c.green << 8 | c.blue;
+}
+uint32_t Rgb(const PaletteColor& c)
+{
+    return uint32_t(c.red) << 16 | c.green << 8 | c.blue;
+}
 
 // Made-up display colours (with stray flags) for the static entries.
-FirePaletteRecord PaletteWithStaticColours() {
+FirePaletteRecord PaletteWithStaticColours()
+{
     FirePaletteRecord palette = FirePalette;
     for (int i = 0; i < 256; ++i) {
         if (i < 10 || i >= 246) palette.entries[i] = {uint8_t(i), uint8_t(i / 2), 7, 0xFF};
@@ -19,7 +26,8 @@ FirePaletteRecord PaletteWithStaticColours() {
     return palette;
 }
 
-TEST(FireColors, RampAndPaletteHoldBlackRedYellowWhiteBetweenStaticColours) {
+TEST(FireColors, RampAndPaletteHoldBlackRedYellowWhiteBetweenStaticColours)
+{
     EXPECT_EQ(FirePalette.version, 0x0300);
     EXPECT_EQ(FirePalette.count, 256);
     for (int32_t count : {-1, 0, 100, 236, 237, 1000}) {
@@ -49,13 +57,14 @@ TEST(FireColors, RampAndPaletteHoldBlackRedYellowWhiteBetweenStaticColours) {
     const struct {
         int index;
         uint32_t rgb;
-    } fire[] = {{0, 0}, {10, 0},         {11, 0x080000}, {41, 0xF80000},  {42, 0xFF0000},
-                {73, 0xFFF800},         {74, 0xFFFF00},  {105, 0xFFFFF8}, {106, 0xFFFFFF},
-                {245, 0xFFFFFF},        {255, 0}};
+    } fire[] = {{0, 0},          {10, 0},         {11, 0x080000}, {41, 0xF80000},
+                {42, 0xFF0000},  {73, 0xFFF800},  {74, 0xFFFF00}, {105, 0xFFFFF8},
+                {106, 0xFFFFFF}, {245, 0xFFFFFF}, {255, 0}};
     for (const auto& f : fire) EXPECT_EQ(Rgb(ramp.entries[f.index]), f.rgb) << f.index;
 }
 
-TEST(FireColors, UnscaledFrameIsCentredWithTheOddPixelRightAndBelow) {
+TEST(FireColors, UnscaledFrameIsCentredWithTheOddPixelRightAndBelow)
+{
     const struct {
         int32_t right, bottom, size, x, y, width, height;
     } cases[] = {

@@ -18,7 +18,8 @@
 
 namespace {
 
-std::string SettingsPath() {
+std::string SettingsPath()
+{
 #ifdef _WIN32
     char directory[MAX_PATH];
     GetWindowsDirectoryA(directory, MAX_PATH);
@@ -29,13 +30,15 @@ std::string SettingsPath() {
 }
 
 // The whole file, or "<no file>".
-std::string FileText() {
+std::string FileText()
+{
     std::ifstream stream(SettingsPath(), std::ios::binary);
     return stream ? std::string(std::istreambuf_iterator<char>(stream), {}) : "<no file>";
 }
 
 // Replaces the file; null removes it.
-void PutText(const char* text) {
+void PutText(const char* text)
+{
     std::remove(SettingsPath().c_str());
     if (text) std::ofstream(SettingsPath(), std::ios::binary) << text;
 #ifdef _WIN32
@@ -46,8 +49,9 @@ void PutText(const char* text) {
 
 // Each test starts without a settings file; the file found before is put back.
 class SettingsFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
+  protected:
+    void SetUp() override
+    {
 #ifndef _WIN32
         char pattern[] = "/tmp/embrix-settings-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -57,7 +61,8 @@ protected:
         saved = FileText();
         PutText(nullptr);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         PutText(saved == "<no file>" ? nullptr : saved.c_str());
 #ifndef _WIN32
         rmdir(directory.c_str());
@@ -67,7 +72,8 @@ protected:
     std::string directory, saved;
 };
 
-TEST_F(SettingsFileTest, MissingFileSectionOrKeyGivesTheReadersDefaults) {
+TEST_F(SettingsFileTest, MissingFileSectionOrKeyGivesTheReadersDefaults)
+{
     for (const char* text : {"", "[Other]\r\nSize=2\r\n", "[Screen Saver.Embrix]\r\nSized=2\r\n"}) {
         if (*text != '\0') PutText(text);
         FireSettings = {0, 9, 0, 0};
@@ -81,7 +87,8 @@ TEST_F(SettingsFileTest, MissingFileSectionOrKeyGivesTheReadersDefaults) {
     }
 }
 
-TEST_F(SettingsFileTest, FourWritesOnAnEmptyFileMakeOneSectionInOrder) {
+TEST_F(SettingsFileTest, FourWritesOnAnEmptyFileMakeOneSectionInOrder)
+{
     WriteFireSetting(SizeKey, 4);
     WriteFireSetting(ScalingKey, 0);
     WriteFireSetting(NewFireKey, 8);
@@ -92,12 +99,14 @@ TEST_F(SettingsFileTest, FourWritesOnAnEmptyFileMakeOneSectionInOrder) {
     EXPECT_EQ(FireSettings.fireType, 10);
 
     WriteFireSetting(SizeKey, -2147483647 - 1);
-    EXPECT_EQ(FileText(), "[Screen Saver.Embrix]\r\nSize=-2147483648\r\nScaling=0\r\n"
-                          "New fire=8\r\nFire type=10\r\n");
+    EXPECT_EQ(FileText(),
+              "[Screen Saver.Embrix]\r\nSize=-2147483648\r\nScaling=0\r\n"
+              "New fire=8\r\nFire type=10\r\n");
     EXPECT_EQ(ReadFireSetting(SizeKey, 4), -2147483647 - 1);
 }
 
-TEST_F(SettingsFileTest, LookupIgnoresCaseAndSpacingButNotInnerBlanks) {
+TEST_F(SettingsFileTest, LookupIgnoresCaseAndSpacingButNotInnerBlanks)
+{
     PutText("[ screen saver.EMBRIX ]\nnew FIRE = 3\n\tSIZE\t=\t2\t\n[Other]\nScaling=1\n");
     EXPECT_EQ(ReadFireSetting(NewFireKey, 8), 3);
     EXPECT_EQ(ReadFireSetting(SizeKey, 4), 2);
@@ -108,12 +117,15 @@ TEST_F(SettingsFileTest, LookupIgnoresCaseAndSpacingButNotInnerBlanks) {
     EXPECT_EQ(ReadFireSetting(FireTypeKey, 8), 5);  // the first of two wins
 }
 
-TEST_F(SettingsFileTest, WritesKeepOtherLinesInOrder) {
-    PutText("; top\r\n[Other]\r\na=1\r\n[Screen Saver.Embrix]\r\nScaling=1\r\n;c\r\n[Last]\r\nz=9\r\n");
+TEST_F(SettingsFileTest, WritesKeepOtherLinesInOrder)
+{
+    PutText(
+        "; top\r\n[Other]\r\na=1\r\n[Screen Saver.Embrix]\r\nScaling=1\r\n;c\r\n[Last]\r\nz=9\r\n");
     WriteFireSetting(SizeKey, 8);
     WriteFireSetting(ScalingKey, 0);
-    EXPECT_EQ(FileText(), "; top\r\n[Other]\r\na=1\r\n[Screen Saver.Embrix]\r\nScaling=0\r\n;c\r\n"
-                          "Size=8\r\n[Last]\r\nz=9\r\n");
+    EXPECT_EQ(FileText(),
+              "; top\r\n[Other]\r\na=1\r\n[Screen Saver.Embrix]\r\nScaling=0\r\n;c\r\n"
+              "Size=8\r\n[Last]\r\nz=9\r\n");
 
     PutText("[Other]\r\na=1");
     WriteFireSetting(NewFireKey, 16);
@@ -126,7 +138,8 @@ TEST_F(SettingsFileTest, WritesKeepOtherLinesInOrder) {
     EXPECT_EQ(FileText(), "[screen saver.embrix]\r\nsize=4\r\nFire type=12\r\n");
 }
 
-TEST_F(SettingsFileTest, RewritesTidyTheFileUnlessTheValueIsAlreadyThere) {
+TEST_F(SettingsFileTest, RewritesTidyTheFileUnlessTheValueIsAlreadyThere)
+{
     const std::string untidy = "  [Screen Saver.Embrix] x\n  Size = 4 \n\n[B]\n\n c = \"q\" \n";
     PutText(untidy.c_str());
     WriteFireSetting(SizeKey, 4);
@@ -140,20 +153,47 @@ TEST_F(SettingsFileTest, RewritesTidyTheFileUnlessTheValueIsAlreadyThere) {
     EXPECT_EQ(FileText(), "[Screen Saver.Embrix]\r\nSize=4\r\n");
 }
 
-TEST_F(SettingsFileTest, OddValueTextConvertsAsThePlatformDoes) {
+TEST_F(SettingsFileTest, OddValueTextConvertsAsThePlatformDoes)
+{
     const struct {
         const char* line;
         int32_t value;
     } cases[] = {
-        {"Size=12", 12}, {"Size=-12", -12}, {"Size=+12", 12}, {"Size=\t 12", 12},
-        {"Size=12abc", 12}, {"Size=3.9", 3}, {"Size=1 2", 1}, {"Size=abc", 0},
-        {"Size=- 3", 0}, {"Size=--3", 0}, {"Size==3", 0}, {"Size=", 77}, {"Size=   ", 77},
-        {"Size", 77}, {"Size=010", 10}, {"Size=0x1F", 31}, {"Size=-0x10", -16},
-        {"Size=0X1F", 0}, {"Size=0b101", 5}, {"Size=0o17", 15}, {"Size=0b2", 0},
-        {"Size=4294967295", -1}, {"Size=2147483648", -2147483647 - 1},
-        {"Size=99999999999", 1215752191}, {"Size=\"12\"", 12}, {"Size='12'", 12},
-        {"Size=\"\"", 77}, {"Size=\" 5\"", 5}, {"Size=\"5", 0}, {"Size=\x01\x02" "5", 5},
-        {"Size=\xA0" "5", 0},
+        {"Size=12", 12},
+        {"Size=-12", -12},
+        {"Size=+12", 12},
+        {"Size=\t 12", 12},
+        {"Size=12abc", 12},
+        {"Size=3.9", 3},
+        {"Size=1 2", 1},
+        {"Size=abc", 0},
+        {"Size=- 3", 0},
+        {"Size=--3", 0},
+        {"Size==3", 0},
+        {"Size=", 77},
+        {"Size=   ", 77},
+        {"Size", 77},
+        {"Size=010", 10},
+        {"Size=0x1F", 31},
+        {"Size=-0x10", -16},
+        {"Size=0X1F", 0},
+        {"Size=0b101", 5},
+        {"Size=0o17", 15},
+        {"Size=0b2", 0},
+        {"Size=4294967295", -1},
+        {"Size=2147483648", -2147483647 - 1},
+        {"Size=99999999999", 1215752191},
+        {"Size=\"12\"", 12},
+        {"Size='12'", 12},
+        {"Size=\"\"", 77},
+        {"Size=\" 5\"", 5},
+        {"Size=\"5", 0},
+        {"Size=\x01\x02"
+         "5",
+         5},
+        {"Size=\xA0"
+         "5",
+         0},
         // At most 29 characters reach the conversion.
         {"Size=00000000000000000000000000012", 12},
         {"Size=000000000000000000000000000012", 1},

@@ -13,14 +13,21 @@ namespace {
 // see any access outside it.
 struct Grid {
     Grid(int32_t w, int32_t h) : width(w), height(h), cells(new uint8_t[CellCount()]()) {}
-    size_t CellCount() const { return width > 0 && height > 0 ? size_t(width) * size_t(height) : 0; }
-    uint8_t& At(int32_t y, int32_t x) { return cells[size_t(y) * size_t(width) + size_t(x)]; }
+    size_t CellCount() const
+    {
+        return width > 0 && height > 0 ? size_t(width) * size_t(height) : 0;
+    }
+    uint8_t& At(int32_t y, int32_t x)
+    {
+        return cells[size_t(y) * size_t(width) + size_t(x)];
+    }
     int32_t width, height;
     std::unique_ptr<uint8_t[]> cells;
 };
 
 // The generator state whose next result is r modulo modulus.
-uint32_t SeedGiving(int32_t r, int32_t modulus) {
+uint32_t SeedGiving(int32_t r, int32_t modulus)
+{
     randomSeed = 1;
     for (;;) {
         const uint32_t before = randomSeed;
@@ -29,7 +36,8 @@ uint32_t SeedGiving(int32_t r, int32_t modulus) {
 }
 
 // Columns of row y that hold heat.
-std::vector<int32_t> HotColumns(Grid& grid, int32_t y) {
+std::vector<int32_t> HotColumns(Grid& grid, int32_t y)
+{
     std::vector<int32_t> columns;
     for (int32_t x = 0; x < grid.width; ++x) {
         if (grid.At(y, x) != 0) columns.push_back(x);
@@ -37,7 +45,8 @@ std::vector<int32_t> HotColumns(Grid& grid, int32_t y) {
     return columns;
 }
 
-TEST(FireSimulation, GeneratorGivesTheFixedSequence) {
+TEST(FireSimulation, GeneratorGivesTheFixedSequence)
+{
     randomSeed = 1;
     for (int32_t expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) {
         EXPECT_EQ(NextRandom(), expected);
@@ -45,7 +54,8 @@ TEST(FireSimulation, GeneratorGivesTheFixedSequence) {
 }
 
 // Frame numbers (from 1) on which the countdown sowed.
-std::vector<int32_t> SowingFrames(int32_t newFire, int32_t frames) {
+std::vector<int32_t> SowingFrames(int32_t newFire, int32_t frames)
+{
     Grid grid(160, 120);
     FireField field{grid.width, grid.height, nullptr, grid.cells.get()};
     newFireCountdown = 0;
@@ -58,7 +68,8 @@ std::vector<int32_t> SowingFrames(int32_t newFire, int32_t frames) {
     return sown;
 }
 
-TEST(FireSimulation, CountdownSowsOnTheFirstFrameThenEveryNewFirePlusOne) {
+TEST(FireSimulation, CountdownSowsOnTheFirstFrameThenEveryNewFirePlusOne)
+{
     EXPECT_EQ(SowingFrames(8, 30), (std::vector<int32_t>{1, 10, 19, 28}));
     EXPECT_EQ(SowingFrames(0, 5), (std::vector<int32_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(SowingFrames(-3, 1000), std::vector<int32_t>{1});
@@ -77,13 +88,14 @@ TEST(FireSimulation, CountdownSowsOnTheFirstFrameThenEveryNewFirePlusOne) {
     EXPECT_EQ(newFireCountdown, 7);
 }
 
-TEST(FireSimulation, HotSpotCellsOnAWidth160Grid) {
+TEST(FireSimulation, HotSpotCellsOnAWidth160Grid)
+{
     const int32_t w = 160, h = 6;
     const struct {
         uint32_t seed;
         std::vector<int32_t> bottom, above;
     } cases[] = {
-        {1, {118, 119}, {119, 120}},                 // r = 41
+        {1, {118, 119}, {119, 120}},  // r = 41
         {SeedGiving(1, w - 2), {0, w - 2, w - 1}, {w - 1}},
         {SeedGiving(0, w - 2), {0, 1, w - 1}, {}},  // the cell past the grid is left out
     };
@@ -99,12 +111,13 @@ TEST(FireSimulation, HotSpotCellsOnAWidth160Grid) {
     }
 }
 
-TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType) {
+TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType)
+{
     const struct {
         int32_t width, height, fireType, calls;
     } cases[] = {
-        {160, 4, 8, 20}, {160, 4, 161, 0}, {160, 4, 0, 0}, {160, 4, -5, 0},
-        {160, 1, 8, 0}, {2, 3, 1, 0}, {1, 2, 1, 0}, {0, 5, 1, 0}, {5, 0, 1, 0},
+        {160, 4, 8, 20}, {160, 4, 161, 0}, {160, 4, 0, 0}, {160, 4, -5, 0}, {160, 1, 8, 0},
+        {2, 3, 1, 0},    {1, 2, 1, 0},     {0, 5, 1, 0},   {5, 0, 1, 0},
     };
     for (const auto& c : cases) {
         Grid grid(c.width, c.height);
@@ -131,7 +144,8 @@ TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType) {
 
 // One frame step as the saver runs it, from src into a dest filled with 99;
 // returns dest.
-Grid Spread(Grid& src) {
+Grid Spread(Grid& src)
+{
     Grid dest(src.width, src.height);
     for (size_t i = 0; i < dest.CellCount(); ++i) dest.cells[i] = 99;
     std::vector<uint8_t> pixels(dest.CellCount() ? SurfaceStride(src.width) * src.height : 1);
@@ -140,7 +154,8 @@ Grid Spread(Grid& src) {
     return dest;
 }
 
-TEST(FireSimulation, ALoneHotCellGivesARingOf28OneRowHigher) {
+TEST(FireSimulation, ALoneHotCellGivesARingOf28OneRowHigher)
+{
     Grid src(10, 9);
     src.At(5, 4) = HotSpotHeat;
     Grid dest = Spread(src);
@@ -152,7 +167,8 @@ TEST(FireSimulation, ALoneHotCellGivesARingOf28OneRowHigher) {
     }
 }
 
-TEST(FireSimulation, UniformHeatCoolsByOneAndTheBottomRowSeesColdBelow) {
+TEST(FireSimulation, UniformHeatCoolsByOneAndTheBottomRowSeesColdBelow)
+{
     for (int v : {0, 1, 100, 235}) {
         Grid src(7, 5);
         for (size_t i = 0; i < src.CellCount(); ++i) src.cells[i] = uint8_t(v);
@@ -169,7 +185,8 @@ TEST(FireSimulation, UniformHeatCoolsByOneAndTheBottomRowSeesColdBelow) {
     }
 }
 
-TEST(FireSimulation, DegenerateSizesSpreadNothing) {
+TEST(FireSimulation, DegenerateSizesSpreadNothing)
+{
     const int32_t sizes[][2] = {{0, 5}, {1, 5}, {2, 5}, {5, 0}, {5, 1}, {65536, 2}, {-3, -4}};
     for (const auto& size : sizes) {
         Grid src(size[0], size[1]);

@@ -20,7 +20,8 @@
 
 namespace {
 
-void Require(bool holds) {
+void Require(bool holds)
+{
     if (!holds) std::abort();
 }
 
@@ -28,7 +29,8 @@ void Require(bool holds) {
 constexpr uint64_t MaxCells = uint64_t{1} << 17;
 constexpr uint8_t PaddingMark = 0xEE;
 
-void CheckPlacement(int32_t right, int32_t bottom, int32_t width, int32_t height, int32_t size) {
+void CheckPlacement(int32_t right, int32_t bottom, int32_t width, int32_t height, int32_t size)
+{
     const FramePlacement place = PlaceCentredFrame(right, bottom, width, height, size);
     // The centred copy has the grid's own size and stays inside the client area.
     Require(place.width == width && place.height == height);
@@ -38,7 +40,8 @@ void CheckPlacement(int32_t right, int32_t bottom, int32_t width, int32_t height
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     FuzzedDataProvider input(data, size);
     const int32_t right = input.ConsumeIntegralInRange<int32_t>(0, 140000);
     const int32_t bottom = input.ConsumeIntegralInRange<int32_t>(0, 140000);

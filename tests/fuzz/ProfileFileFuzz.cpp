@@ -17,19 +17,22 @@
 
 namespace {
 
-void Require(bool holds) {
+void Require(bool holds)
+{
     if (!holds) std::abort();
 }
 
 std::string Folder;
 
-void RemoveFolder() {
+void RemoveFolder()
+{
     std::remove((Folder + "/" + SettingsFile).c_str());
     rmdir(Folder.c_str());
 }
 
 // One scratch folder per run, the settings file alone in it.
-const std::string& SettingsPath() {
+const std::string& SettingsPath()
+{
     static const std::string path = [] {
         char pattern[] = "/tmp/embrix-profile-fuzz-XXXXXX";
         if (mkdtemp(pattern) == nullptr) std::abort();
@@ -41,19 +44,22 @@ const std::string& SettingsPath() {
     return path;
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes) {
+bool WriteFile(const std::string& path, const std::string& bytes)
+{
     std::ofstream file(path, std::ios::binary);
     return static_cast<bool>(file.write(bytes.data(), std::streamsize(bytes.size())).flush());
 }
 
-std::string ReadFile(const std::string& path) {
+std::string ReadFile(const std::string& path)
+{
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     static const char* const keys[] = {SizeKey, ScalingKey, NewFireKey, FireTypeKey};
     FuzzedDataProvider input(data, size);
     const char* key = keys[input.ConsumeIntegralInRange<int>(0, 3)];
@@ -71,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LoadFireSettings();
     // A missing file, section or key gives the default, never a guess.
     if (!fileExists) {
-        Require(FireSettings.newFire == 8 && FireSettings.fireType == 8 &&
-                FireSettings.size == 4 && FireSettings.scaling == 0);
+        Require(FireSettings.newFire == 8 && FireSettings.fireType == 8 && FireSettings.size == 4 &&
+                FireSettings.scaling == 0);
     }
     ProfileReadInt(SettingsSection, key, value, SettingsFile);
 

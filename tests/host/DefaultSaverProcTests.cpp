@@ -8,7 +8,7 @@
 namespace {
 
 class DefaultSaverProcTest : public InProcessTest {
-protected:
+  protected:
     void SetUp() override
     {
         InProcessTest::SetUp();
@@ -31,10 +31,11 @@ protected:
 TEST_F(DefaultSaverProcTest, KeyAndButtonPressesPostOneCloseOtherInputNone)
 {
     const std::pair<UINT, int> inputs[] = {
-        {WM_KEYDOWN, 1}, {WM_SYSKEYDOWN, 1}, {WM_LBUTTONDOWN, 1}, {WM_RBUTTONDOWN, 1}, {WM_MBUTTONDOWN, 1},
-        {WM_KEYUP, 0}, {WM_SYSKEYUP, 0}, {WM_CHAR, 0}, {WM_SYSCHAR, 0}, {WM_LBUTTONUP, 0}, {WM_RBUTTONUP, 0},
-        {WM_MBUTTONUP, 0}, {WM_LBUTTONDBLCLK, 0}, {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDBLCLK, 0},
-        {WM_XBUTTONDOWN, 0}, {WM_MOUSEWHEEL, 0}};
+        {WM_KEYDOWN, 1},       {WM_SYSKEYDOWN, 1},    {WM_LBUTTONDOWN, 1},   {WM_RBUTTONDOWN, 1},
+        {WM_MBUTTONDOWN, 1},   {WM_KEYUP, 0},         {WM_SYSKEYUP, 0},      {WM_CHAR, 0},
+        {WM_SYSCHAR, 0},       {WM_LBUTTONUP, 0},     {WM_RBUTTONUP, 0},     {WM_MBUTTONUP, 0},
+        {WM_LBUTTONDBLCLK, 0}, {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONDBLCLK, 0}, {WM_XBUTTONDOWN, 0},
+        {WM_MOUSEWHEEL, 0}};
     for (auto [message, closes] : inputs) {
         Send(message, 'A');
         EXPECT_EQ(TakePostedCloses(window), closes) << "message 0x" << std::hex << message;
@@ -43,10 +44,11 @@ TEST_F(DefaultSaverProcTest, KeyAndButtonPressesPostOneCloseOtherInputNone)
 
 TEST_F(DefaultSaverProcTest, OnlyPointerTravelBeyondFourPixelsFromTheOriginCounts)
 {
-    const struct { int x, y, closes; } moves[] = {
-        {503, 401, 0}, {503, 402, 1},  // 3 + 1, 3 + 2: the origin moves there
-        {500, 400, 1}, {498, 398, 0}, {498, 395, 1},  // back and up count the same
-        {500, 395, 0}, {502, 395, 0}, {504, 395, 1}};  // small moves add up
+    const struct {
+        int x, y, closes;
+    } moves[] = {{503, 401, 0}, {503, 402, 1},  // 3 + 1, 3 + 2: the origin moves there
+                 {500, 400, 1}, {498, 398, 0}, {498, 395, 1},   // back and up count the same
+                 {500, 395, 0}, {502, 395, 0}, {504, 395, 1}};  // small moves add up
     int originX = 500;
     for (const auto& move : moves) {
         EXPECT_EQ(MoveTo(move.x, move.y), move.closes) << move.x << "," << move.y;

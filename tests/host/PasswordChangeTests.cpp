@@ -9,7 +9,7 @@
 namespace {
 
 class PlatformLibraries : public InProcessTest {
-protected:
+  protected:
     void SetUp() override
     {
         InProcessTest::SetUp();

@@ -19,10 +19,14 @@ struct UsePasswordValue {
 };
 
 const UsePasswordValue UsePasswordValues[] = {
-    {"DwordOne", REG_DWORD, {1}, 4, true},         {"DwordZero", REG_DWORD, {0}, 4, false},
-    {"OneByteOne", REG_BINARY, {1}, 1, true},      {"TwoBytesHighOne", REG_BINARY, {0, 1}, 2, true},
-    {"TopByteOne", REG_BINARY, {0, 0, 0, 0x80}, 4, true}, {"TwoBytesZero", REG_BINARY, {0, 0}, 2, false},
-    {"FiveBytes", REG_BINARY, {1, 1, 1, 1, 1}, 5, false}, {"Empty", REG_BINARY, {0}, 0, false},
+    {"DwordOne", REG_DWORD, {1}, 4, true},
+    {"DwordZero", REG_DWORD, {0}, 4, false},
+    {"OneByteOne", REG_BINARY, {1}, 1, true},
+    {"TwoBytesHighOne", REG_BINARY, {0, 1}, 2, true},
+    {"TopByteOne", REG_BINARY, {0, 0, 0, 0x80}, 4, true},
+    {"TwoBytesZero", REG_BINARY, {0, 0}, 2, false},
+    {"FiveBytes", REG_BINARY, {1, 1, 1, 1, 1}, 5, false},
+    {"Empty", REG_BINARY, {0}, 0, false},
     {"Missing", REG_NONE, {0}, ~0u, false},
 };
 
@@ -33,16 +37,18 @@ TEST_P(UsePassword, DecidesWhetherTheVerifierIsLoadedAndTheStateRaised)
     const UsePasswordValue& value = GetParam();
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key), ERROR_SUCCESS);
-    if (value.size != ~0u) RegSetValueExA(key, "ScreenSaveUsePassword", 0, value.type, value.bytes, value.size);
+    if (value.size != ~0u)
+        RegSetValueExA(key, "ScreenSaveUsePassword", 0, value.type, value.bytes, value.size);
     RegCloseKey(key);
     LoadPasswordVerifier();
     const HMODULE loaded = GetModuleHandleA("PASSWORD.CPL");
     EXPECT_EQ(loaded != nullptr, value.wanted);
     EXPECT_EQ(SaverHostState.passwordLibrary, loaded);
-    EXPECT_EQ(reinterpret_cast<void*>(SaverHostState.verifyPassword),
-              loaded ? reinterpret_cast<void*>(GetProcAddress(loaded, "VerifyScreenSavePwd")) : nullptr);
+    EXPECT_EQ(
+        reinterpret_cast<void*>(SaverHostState.verifyPassword),
+        loaded ? reinterpret_cast<void*>(GetProcAddress(loaded, "VerifyScreenSavePwd")) : nullptr);
     EXPECT_EQ(SaverRunningState(), value.wanted ? TRUE : FALSE);
-    LoadPasswordVerifier();  // again: still one reference
+    LoadPasswordVerifier();                    // again: still one reference
     if (!value.wanted) SetSaverRunning(TRUE);  // unloading nothing leaves it alone
     UnloadPasswordVerifier();
     EXPECT_EQ(SaverHostState.verifyPassword, nullptr);
@@ -50,11 +56,10 @@ TEST_P(UsePassword, DecidesWhetherTheVerifierIsLoadedAndTheStateRaised)
     EXPECT_EQ(SaverRunningState(), value.wanted ? FALSE : TRUE);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, UsePassword, ::testing::ValuesIn(UsePasswordValues),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Values, UsePassword, ::testing::ValuesIn(UsePasswordValues), RowName());
 
 class PasswordVerifier : public InProcessTest {
-protected:
+  protected:
     // Loads the verifier as a full-screen run does, scripts it, makes the window.
     void Load(std::vector<BOOL> answers)
     {
@@ -65,7 +70,10 @@ protected:
         verifier.script(answers.data(), static_cast<LONG>(answers.size()));
         ASSERT_TRUE(window = MakeChainEndWindow());
     }
-    LRESULT Close() { return SendMessageA(window, WM_CLOSE, 0, 0); }
+    LRESULT Close()
+    {
+        return SendMessageA(window, WM_CLOSE, 0, 0);
+    }
     VerifierDoubleEntries verifier = {};
 };
 
@@ -94,7 +102,8 @@ void WINAPI ReenterWhileVerifying(HWND window, LONG call)
     SendMessageA(window, WM_MOUSEMOVE, 0, 0);
     EXPECT_EQ(TakePostedCloses(window), 0);
     SetCursor(Arrow());
-    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_NE(GetCursor(), nullptr);
     SendMessageA(window, WM_SHOWWINDOW, TRUE, 0);
     EXPECT_NE(GetCursor(), nullptr);

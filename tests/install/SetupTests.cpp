@@ -17,45 +17,75 @@ const char DesktopKey[] = "Control Panel\\Desktop";
 const char SaverValue[] = "SCRNSAVE.EXE";  // where Windows keeps the current screen saver
 const char Other[] = "C:\\windows\\system32\\Other.scr";
 
-std::string Lower(std::string text) {
+std::string Lower(std::string text)
+{
     CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
     return text;
 }
 
-std::string SystemFolder() {
+std::string SystemFolder()
+{
     char path[MAX_PATH] = {};
     return std::string(path, GetSystemDirectoryA(path, MAX_PATH)) + "\\";
 }
 
 // Where 32-bit programs find the system on 64-bit Windows; empty on 32-bit.
-std::string Wow64Folder() {
+std::string Wow64Folder()
+{
     char path[MAX_PATH] = {};
-    return sizeof(void*) == 8 && GetSystemWow64DirectoryA(path, MAX_PATH) ? std::string(path) + "\\" : "";
+    return sizeof(void*) == 8 && GetSystemWow64DirectoryA(path, MAX_PATH) ? std::string(path) + "\\"
+                                                                          : "";
 }
 
-std::string InstalledSaver() { return SystemFolder() + "Embrix.scr"; }
-std::string ProgramFiles() { return EnvironmentValue("ProgramFiles") + "\\"; }
-std::string InstallFolder() { return ProgramFiles() + "Embrix\\"; }
+std::string InstalledSaver()
+{
+    return SystemFolder() + "Embrix.scr";
+}
+std::string ProgramFiles()
+{
+    return EnvironmentValue("ProgramFiles") + "\\";
+}
+std::string InstallFolder()
+{
+    return ProgramFiles() + "Embrix\\";
+}
 
-std::string CurrentSaver() { return ReadText(HKEY_CURRENT_USER, DesktopKey, SaverValue); }
-std::string UninstallValue(const char* name) { return ReadText(HKEY_LOCAL_MACHINE, UninstallKey, name); }
-void SetCurrentSaver(const char* path) { PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue, path); }
+std::string CurrentSaver()
+{
+    return ReadText(HKEY_CURRENT_USER, DesktopKey, SaverValue);
+}
+std::string UninstallValue(const char* name)
+{
+    return ReadText(HKEY_LOCAL_MACHINE, UninstallKey, name);
+}
+void SetCurrentSaver(const char* path)
+{
+    PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue, path);
+}
 
 // Runs to the end of every process it starts: an uninstaller hands its work
 // to a copy of itself and returns at once.
-DWORD RunWhole(const std::string& commandLine) {
+DWORD RunWhole(const std::string& commandLine)
+{
     SaverProcess run;
     return StartProgram(commandLine, run, true) ? WaitForExit(run) : NoExit;
 }
-DWORD Install(const char* switches) { return RunWhole("\"" + EnvironmentValue("EMBRIX_SETUP") + "\" /S" + switches); }
-DWORD Uninstall() { return RunWhole(UninstallValue("UninstallString") + " /S"); }
+DWORD Install(const char* switches)
+{
+    return RunWhole("\"" + EnvironmentValue("EMBRIX_SETUP") + "\" /S" + switches);
+}
+DWORD Uninstall()
+{
+    return RunWhole(UninstallValue("UninstallString") + " /S");
+}
 
 // What the setup may change: the files of the folders it writes to, the
 // registry's lists of vendors and installed programs, the desktop's settings
 // and the settings file. Lower-case path -> size and time, or data.
 typedef std::map<std::string, std::string> Snapshot;
 
-void AddFiles(Snapshot& shot, const std::string& folder) {
+void AddFiles(Snapshot& shot, const std::string& folder)
+{
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
@@ -63,14 +93,16 @@ void AddFiles(Snapshot& shot, const std::string& folder) {
         if (found.cFileName[0] == '.') continue;  // "." and ".."
         const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
         shot[Lower(folder + found.cFileName) + (isFolder ? "\\" : "")] =
-            isFolder ? "folder" : std::to_string(found.nFileSizeLow) + " bytes, written " +
-                                      std::to_string(found.ftLastWriteTime.dwLowDateTime);
+            isFolder ? "folder"
+                     : std::to_string(found.nFileSizeLow) + " bytes, written " +
+                           std::to_string(found.ftLastWriteTime.dwLowDateTime);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
 
 // The key's values and the names of its subkeys.
-void AddKey(Snapshot& shot, HKEY root, const std::string& name) {
+void AddKey(Snapshot& shot, HKEY root, const std::string& name)
+{
     HKEY key;
     if (RegOpenKeyExA(root, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
     const std::string at = (root == HKEY_CURRENT_USER ? "hkcu\\" : "hklm\\") + Lower(name) + "\\";
@@ -81,15 +113,18 @@ void AddKey(Snapshot& shot, HKEY root, const std::string& name) {
          ++i, itemSize = sizeof item, size = sizeof data)
         shot[at + Lower(item)] = std::string(reinterpret_cast<char*>(data), size);
     for (DWORD i = 0, itemSize = sizeof item;
-         RegEnumKeyExA(key, i, item, &itemSize, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         RegEnumKeyExA(key, i, item, &itemSize, nullptr, nullptr, nullptr, nullptr) ==
+         ERROR_SUCCESS;
          ++i, itemSize = sizeof item)
         shot[at + Lower(item) + "\\"] = "key";
     RegCloseKey(key);
 }
 
-Snapshot TakeSnapshot() {
+Snapshot TakeSnapshot()
+{
     Snapshot shot;
-    for (const std::string& folder : {SystemFolder(), Wow64Folder(), ProgramFiles(), InstallFolder()})
+    for (const std::string& folder :
+         {SystemFolder(), Wow64Folder(), ProgramFiles(), InstallFolder()})
         if (!folder.empty()) AddFiles(shot, folder);
     for (const char* key : {"Software", UninstallRoot, UninstallKey})
         AddKey(shot, HKEY_LOCAL_MACHINE, key);
@@ -99,25 +134,31 @@ Snapshot TakeSnapshot() {
 }
 
 // "+ path", "- path" and "~ path", a line for every entry that differs.
-std::string Changes(const Snapshot& before, const Snapshot& after) {
+std::string Changes(const Snapshot& before, const Snapshot& after)
+{
     Snapshot all = before;
     all.insert(after.begin(), after.end());
     std::string text;
     for (const auto& entry : all) {
         const auto was = before.find(entry.first), is = after.find(entry.first);
         if (was == before.end() || is == after.end() || was->second != is->second)
-            text += (was == before.end() ? "+ " : is == after.end() ? "- " : "~ ") + entry.first + "\n";
+            text += (was == before.end() ? "+ "
+                     : is == after.end() ? "- "
+                                         : "~ ") +
+                    entry.first + "\n";
     }
     return text;
 }
 
-DWORD KindOf(const std::string& path) {
+DWORD KindOf(const std::string& path)
+{
     DWORD kind = 0xFF;
     GetBinaryTypeA(path.c_str(), &kind);
     return kind;
 }
 
-std::string VersionString(const std::string& path, const char* name) {
+std::string VersionString(const std::string& path, const char* name)
+{
     DWORD ignored = 0;
     std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored) + 1);
     char* text = nullptr;
@@ -130,7 +171,8 @@ std::string VersionString(const std::string& path, const char* name) {
 }
 
 // An interrupted run, or a faulty uninstall, must not spoil the next test.
-void RemoveLeftovers() {
+void RemoveLeftovers()
+{
     if (UninstallValue("UninstallString") != "<none>") Uninstall();
     DeleteFileA(InstalledSaver().c_str());
     if (!Wow64Folder().empty()) DeleteFileA((Wow64Folder() + "Embrix.scr").c_str());
@@ -140,31 +182,41 @@ void RemoveLeftovers() {
 }
 
 struct Setup : ::testing::Test {
-    void SetUp() override {
+    void SetUp() override
+    {
         BOOL wow64 = FALSE;
         IsWow64Process(GetCurrentProcess(), &wow64);
-        if (wow64) GTEST_SKIP() << "on 64-bit Windows the 64-bit build of these tests checks the setup";
-        ASSERT_NE(GetFileAttributesA(EnvironmentValue("EMBRIX_SETUP").c_str()), INVALID_FILE_ATTRIBUTES)
-            << "no setup program at " << EnvironmentValue("EMBRIX_SETUP") << ": tools/make-dist builds it";
+        if (wow64)
+            GTEST_SKIP() << "on 64-bit Windows the 64-bit build of these tests checks the setup";
+        ASSERT_NE(GetFileAttributesA(EnvironmentValue("EMBRIX_SETUP").c_str()),
+                  INVALID_FILE_ATTRIBUTES)
+            << "no setup program at " << EnvironmentValue("EMBRIX_SETUP")
+            << ": tools/make-dist builds it";
         // Under Wine the first program to need the desktop starts the process
         // that owns it; that must be this one, not a setup waited for to the end.
         GetDesktopWindow();
         RemoveLeftovers();
-        ASSERT_TRUE(WriteSettingsSection("Size=2\r\n"));  // the user's own, which an uninstall leaves alone
+        ASSERT_TRUE(
+            WriteSettingsSection("Size=2\r\n"));  // the user's own, which an uninstall leaves alone
     }
-    void TearDown() override { RemoveLeftovers(); }
+    void TearDown() override
+    {
+        RemoveLeftovers();
+    }
 
     KeptSettings kept;
     KeptValue keptSaver{HKEY_CURRENT_USER, DesktopKey, SaverValue};
 };
 
-TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBack) {
+TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBack)
+{
     SetCurrentSaver(Other);
     const Snapshot before = TakeSnapshot();
     ASSERT_EQ(Install(""), 0u);
 
     // Each folder gets the saver its programs can load.
-    std::vector<std::string> added = {InstallFolder(), InstallFolder() + "Uninstall.exe", InstalledSaver()};
+    std::vector<std::string> added = {InstallFolder(), InstallFolder() + "Uninstall.exe",
+                                      InstalledSaver()};
     EXPECT_TRUE(ReadWholeFile(InstalledSaver()) == ReadWholeFile(SaverPath()))
         << "the setup holds another build of the saver: tools/make-dist makes it anew";
     if (!Wow64Folder().empty()) {
@@ -179,15 +231,17 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
         FreeLibrary(module);
         EXPECT_STREQ(name, "Embrix") << "the name the display settings list";
         for (const auto& v : {std::pair<const char*, const char*>{"ProductName", "Embrix"},
-                              {"FileDescription", "Embrix fire screen saver"}, {"FileVersion", EMBRIX_VERSION_TEXT},
-                              {"ProductVersion", EMBRIX_VERSION_TEXT}, {"OriginalFilename", "Embrix.scr"}})
+                              {"FileDescription", "Embrix fire screen saver"},
+                              {"FileVersion", EMBRIX_VERSION_TEXT},
+                              {"ProductVersion", EMBRIX_VERSION_TEXT},
+                              {"OriginalFilename", "Embrix.scr"}})
             EXPECT_EQ(VersionString(saver, v.first), v.second) << v.first;
     }
     const std::string key = std::string("HKLM\\") + UninstallKey + "\\";
     added.push_back(key);
-    for (const char* value : {"DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize",
-                              "InstallLocation", "NoModify", "NoRepair", "Publisher",
-                              "QuietUninstallString", "UninstallString"})
+    for (const char* value :
+         {"DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize", "InstallLocation",
+          "NoModify", "NoRepair", "Publisher", "QuietUninstallString", "UninstallString"})
         added.push_back(key + value);
     for (std::string& path : added) path = Lower(path);
     std::sort(added.begin(), added.end());  // as Changes lists them
@@ -223,13 +277,15 @@ struct CurrentRow {
 const CurrentRow CurrentRows[] = {
     {"NoneBeforeIsNoneAfter", nullptr, 1, nullptr, nullptr},
     {"ReplacedSaverComesBackEvenAfterAReinstall", Other, 2, nullptr, Other},
-    {"SaverChosenSinceStays", Other, 1, "C:\\windows\\system32\\Chosen.scr", "C:\\windows\\system32\\Chosen.scr"},
+    {"SaverChosenSinceStays", Other, 1, "C:\\windows\\system32\\Chosen.scr",
+     "C:\\windows\\system32\\Chosen.scr"},
     {"ShortFormOfTheInstalledSaverCountsAsEmbrix", Other, 1, "short", Other},
 };
 
 struct Current : Setup, ::testing::WithParamInterface<CurrentRow> {};
 
-TEST_P(Current, UninstallPutsBackWhatEmbrixReplaced) {
+TEST_P(Current, UninstallPutsBackWhatEmbrixReplaced)
+{
     const CurrentRow& row = GetParam();
     SetCurrentSaver(row.before);
     const Snapshot before = TakeSnapshot();

@@ -17,7 +17,8 @@
 
 namespace {
 
-std::vector<const FireRowKernels*> RowSetsThisProcessorRuns() {
+std::vector<const FireRowKernels*> RowSetsThisProcessorRuns()
+{
     std::vector<const FireRowKernels*> sets{&PortableFireRows};
 #if defined(EMBRIX_X86_FIRE_ROWS)
     sets.push_back(&Sse2FireRows);
@@ -32,7 +33,8 @@ struct Shape {
 
 // Random bytes up to highest: any value at all, heat as the fire holds it,
 // or embers low enough that cooling often meets zero.
-std::vector<uint8_t> RandomBytes(size_t size, std::mt19937& random, int32_t highest) {
+std::vector<uint8_t> RandomBytes(size_t size, std::mt19937& random, int32_t highest)
+{
     std::uniform_int_distribution<int32_t> value(0, highest);
     std::vector<uint8_t> bytes(size);
     for (uint8_t& b : bytes) b = uint8_t(value(random));
@@ -44,7 +46,8 @@ std::vector<uint8_t> RandomBytes(size_t size, std::mt19937& random, int32_t high
 // blocks have exactly their size, so the sanitizers see any access outside.
 // Names the sets that ran in row-kernels.txt beside the program, so that the
 // test run can say which of them this machine never tried.
-TEST(FireRows, EveryKernelSetSpreadsAndCopiesExactlyAsThePlainLoops) {
+TEST(FireRows, EveryKernelSetSpreadsAndCopiesExactlyAsThePlainLoops)
+{
     std::vector<Shape> shapes = {{17, 3}, {33, 9}, {97, 61}, {255, 17}, {1000, 3}, {1920, 5}};
     for (int32_t h = 1; h <= 4; ++h) {
         for (int32_t w = 1; w <= 70; ++w) shapes.push_back({w, h});
@@ -78,7 +81,8 @@ TEST(FireRows, EveryKernelSetSpreadsAndCopiesExactlyAsThePlainLoops) {
     if (record) std::fclose(record);
 }
 
-TEST(FireRows, TheProductRunsTheWidestSetThisProcessorHas) {
+TEST(FireRows, TheProductRunsTheWidestSetThisProcessorHas)
+{
 #if defined(EMBRIX_X86_FIRE_ROWS)
     EXPECT_EQ(&FastestFireRows(), ProcessorRunsAvx2() ? &Avx2FireRows : &Sse2FireRows);
 #else
@@ -101,7 +105,7 @@ struct BandRun {
 constexpr int32_t NoSpots = INT32_MAX;
 
 const BandRun Runs[] = {
-    {"ScreenDefaults", 960, 540, 8, 8, 2000, 0, 0, 997, 0},  // 1920x1080 at "Size" 2
+    {"ScreenDefaults", 960, 540, 8, 8, 2000, 0, 0, 997, 0},     // 1920x1080 at "Size" 2
     {"ScreenHighestFlames", 960, 540, 1, 0, 2000, 0, 0, 0, 0},  // hand-edited
     {"QuietThenWild", 480, 270, 16, 16, 2000, 600, 1400, 0, 0},
     {"QuietWithErases", 480, 270, 4, 0, 1500, 300, 900, 211, 0},
@@ -122,7 +126,8 @@ struct Copy {
 
 class FireBand : public ::testing::TestWithParam<BandRun> {};
 
-TEST_P(FireBand, LongRunsKeepEveryByteOfThePlainReferenceOnEveryKernelSet) {
+TEST_P(FireBand, LongRunsKeepEveryByteOfThePlainReferenceOnEveryKernelSet)
+{
     std::mt19937 random(15);
     const std::vector<const FireRowKernels*> sets = RowSetsThisProcessorRuns();
     const BandRun& run = GetParam();
@@ -153,16 +158,15 @@ TEST_P(FireBand, LongRunsKeepEveryByteOfThePlainReferenceOnEveryKernelSet) {
             newFireCountdown = countdown;
             Copy& c = copies[i];
             RunNewFireCountdown(c.field, fireType, run.newFire);
-            const int32_t changed =
-                StepFireFrameWith(*sets[i], c.field, c.pixels.data(), shown);
-            ASSERT_TRUE(c.a == reference.a && c.b == reference.b &&
-                        c.pixels == reference.pixels)
+            const int32_t changed = StepFireFrameWith(*sets[i], c.field, c.pixels.data(), shown);
+            ASSERT_TRUE(c.a == reference.a && c.b == reference.b && c.pixels == reference.pixels)
                 << sets[i]->name << ", frame " << frame;
             ASSERT_TRUE(shown || changed == 0)
                 << "a black surface is copied whole, " << sets[i]->name << ", frame " << frame;
             const size_t same = size_t(std::max(changed, 0)) * stride;
             ASSERT_TRUE(std::equal(before.begin(), before.begin() + same, c.pixels.begin()))
-                << "a row above " << changed << " changed, " << sets[i]->name << ", frame " << frame;
+                << "a row above " << changed << " changed, " << sets[i]->name << ", frame "
+                << frame;
         }
         shown = !(run.eraseEvery && frame % run.eraseEvery == 0);
         if (!shown) {
@@ -172,6 +176,8 @@ TEST_P(FireBand, LongRunsKeepEveryByteOfThePlainReferenceOnEveryKernelSet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, FireBand, ::testing::ValuesIn(Runs),
-                         [](const ::testing::TestParamInfo<BandRun>& row) { return row.param.name; });
+                         [](const ::testing::TestParamInfo<BandRun>& row) {
+                             return row.param.name;
+                         });
 
 }  // namespace

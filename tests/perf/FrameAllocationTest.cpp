@@ -13,10 +13,22 @@ void* __real_malloc(size_t size);
 void* __real_calloc(size_t count, size_t size);
 void* __real_realloc(void* block, size_t size);
 void __real_free(void* block);
-void* __wrap_malloc(size_t size) { return ++Allocations, __real_malloc(size); }
-void* __wrap_calloc(size_t count, size_t size) { return ++Allocations, __real_calloc(count, size); }
-void* __wrap_realloc(void* block, size_t size) { return ++Allocations, __real_realloc(block, size); }
-void __wrap_free(void* block) { Releases += block != nullptr, __real_free(block); }
+void* __wrap_malloc(size_t size)
+{
+    return ++Allocations, __real_malloc(size);
+}
+void* __wrap_calloc(size_t count, size_t size)
+{
+    return ++Allocations, __real_calloc(count, size);
+}
+void* __wrap_realloc(void* block, size_t size)
+{
+    return ++Allocations, __real_realloc(block, size);
+}
+void __wrap_free(void* block)
+{
+    Releases += block != nullptr, __real_free(block);
+}
 }
 
 namespace {

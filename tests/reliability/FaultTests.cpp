@@ -13,14 +13,16 @@
 namespace {
 
 // What the double logs for one process.
-std::string Logged(DWORD processId, std::initializer_list<const char*> events) {
+std::string Logged(DWORD processId, std::initializer_list<const char*> events)
+{
     std::string text;
     for (const char* event : events) text += std::to_string(processId) + " " + event + "\n";
     return text;
 }
 
 struct Faults : ::testing::Test {
-    void SetUp() override {
+    void SetUp() override
+    {
         // No crash dialog for the children (and no debugger): the platform's
         // standard treatment of a fault then lets the guard act.
         SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
@@ -32,8 +34,12 @@ struct Faults : ::testing::Test {
         SetEnvironmentVariableA("EMBRIX_PROBE_STAY", "1");
         SetEnvironmentVariableA("EMBRIX_PROBE_ANSWER", "accept");
     }
-    void TearDown() override { RemoveScratchFolder(folder); }
-    std::string Log() const {  // line ends aside
+    void TearDown() override
+    {
+        RemoveScratchFolder(folder);
+    }
+    std::string Log() const
+    {  // line ends aside
         std::string text = ReadWholeFile(log);
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
         return text;
@@ -45,18 +51,19 @@ struct Faults : ::testing::Test {
     std::string saver = folder + "Embrix.scr", log = folder + "probe.log";
 };
 
-TEST_F(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered) {
+TEST_F(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
+{
     SetEnvironmentVariableA("EMBRIX_PROBE_ANSWER", "fault");
     SaverProcess run;
     ASSERT_TRUE(StartSaver(saver, "/s", run));
     PostMessageA(WaitForFullScreen(run), WM_KEYDOWN, VK_SPACE, 0);
     const DWORD id = run.id;
     EXPECT_EQ(WaitForExit(run), 1u) << "the guard's result is that of lowering the state";
-    EXPECT_EQ(Log(),
-              Logged(id, {"attach running=0", "verify running=1 fault", "exit running=0"}));
+    EXPECT_EQ(Log(), Logged(id, {"attach running=0", "verify running=1 fault", "exit running=0"}));
 }
 
-TEST_F(Faults, SecondFullScreenRunLoadsNothingAndLeavesTheFirstRunning) {
+TEST_F(Faults, SecondFullScreenRunLoadsNothingAndLeavesTheFirstRunning)
+{
     SaverProcess first, second;
     ASSERT_TRUE(StartSaver(saver, "/s", first));
     HWND window = WaitForFullScreen(first);
@@ -73,7 +80,8 @@ TEST_F(Faults, SecondFullScreenRunLoadsNothingAndLeavesTheFirstRunning) {
               Logged(id, {"attach running=0", "verify running=1 accept", "exit running=0"}));
 }
 
-TEST_F(Faults, PreviewNeverLoadsTheVerifier) {
+TEST_F(Faults, PreviewNeverLoadsTheVerifier)
+{
     HWND parent = MakeParentWindow(152, 112);
     SaverProcess run;
     ASSERT_TRUE(StartSaver(saver, "/p " + HandleText(parent), run));
@@ -85,7 +93,8 @@ TEST_F(Faults, PreviewNeverLoadsTheVerifier) {
 
 // Run only as the child below: ends with 42 when the password-change
 // library cannot be loaded.
-TEST(MissingLibrary, DISABLED_PasswordChange) {
+TEST(MissingLibrary, DISABLED_PasswordChange)
+{
     if (!LoadLibraryA("MPR.DLL")) ExitProcess(42);
     FAIL() << "MPR.DLL loads";
 }
@@ -94,12 +103,15 @@ TEST(MissingLibrary, DISABLED_PasswordChange) {
 // WINEDLLOVERRIDES, which Wine reads from the environment a process is
 // started with, not from one a parent hands over). Proved here, in this
 // process and in a child started as the saver is.
-TEST(WithoutPasswordChangeLibrary, PasswordChangeEndsWithZero) {
+TEST(WithoutPasswordChangeLibrary, PasswordChangeEndsWithZero)
+{
     ASSERT_EQ(LoadLibraryA("MPR.DLL"), nullptr) << "the library is there";
     SaverProcess proof;
-    ASSERT_TRUE(StartProgram("\"" + ProgramFolder() + "saver_end_to_end.exe\""
-                             " --gtest_also_run_disabled_tests"
-                             " --gtest_filter=MissingLibrary.DISABLED_PasswordChange", proof));
+    ASSERT_TRUE(StartProgram("\"" + ProgramFolder() +
+                                 "saver_end_to_end.exe\""
+                                 " --gtest_also_run_disabled_tests"
+                                 " --gtest_filter=MissingLibrary.DISABLED_PasswordChange",
+                             proof));
     ASSERT_EQ(WaitForExit(proof), 42u) << "the library is there for a child";
     EXPECT_EQ(RunSaver("/a"), 0u);
 }

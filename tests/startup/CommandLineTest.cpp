@@ -7,17 +7,25 @@
 
 namespace {
 
-bool NoLeadBytes(unsigned char) { return false; }
+bool NoLeadBytes(unsigned char)
+{
+    return false;
+}
 
 // A double-byte code page in the manner of Shift-JIS.
-bool ShiftJisLeadBytes(unsigned char byte) {
+bool ShiftJisLeadBytes(unsigned char byte)
+{
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 // Every byte leads: a trail byte may then be anything, the quote included.
-bool EveryByteLeads(unsigned char) { return true; }
+bool EveryByteLeads(unsigned char)
+{
+    return true;
+}
 
-TEST(CommandLine, ProgramPathIsSkippedToTheSwitches) {
+TEST(CommandLine, ProgramPathIsSkippedToTheSwitches)
+{
     const struct {
         const char* line;
         const char* tail;
@@ -44,7 +52,8 @@ TEST(CommandLine, ProgramPathIsSkippedToTheSwitches) {
         {"\x01saver.scr /s", "saver.scr /s", NoLeadBytes},
         {"", "", NoLeadBytes},
     };
-    for (const auto& c : cases) EXPECT_STREQ(SkipProgramPath(c.line, c.isLeadByte), c.tail) << c.line;
+    for (const auto& c : cases)
+        EXPECT_STREQ(SkipProgramPath(c.line, c.isLeadByte), c.tail) << c.line;
 
     // A lead byte just before the end must not take the terminator along:
     // lines live in larger buffers, and what lies after the NUL stays unread.
@@ -54,7 +63,8 @@ TEST(CommandLine, ProgramPathIsSkippedToTheSwitches) {
     EXPECT_EQ(SkipProgramPath(lone, EveryByteLeads), lone + 2);
 }
 
-TEST(CommandLine, SwitchChoosesTheModeAndItsArgument) {
+TEST(CommandLine, SwitchChoosesTheModeAndItsArgument)
+{
     const SaverMode Run = SaverMode::Run, Preview = SaverMode::Preview,
                     Change = SaverMode::ChangePassword, Configure = SaverMode::Configure,
                     NoOwner = SaverMode::ConfigureNoOwner, None = SaverMode::None;
@@ -63,21 +73,47 @@ TEST(CommandLine, SwitchChoosesTheModeAndItsArgument) {
         SaverMode mode;
         const char* argument;  // null: none
     } cases[] = {
-        {"/s", Run, nullptr}, {"-s", Run, nullptr}, {"s", Run, nullptr}, {"   /S", Run, nullptr},
-        {"/-/s", Run, nullptr}, {"/s /c", Run, nullptr}, {"/s:5", Run, nullptr},
-        {"S P", Run, nullptr}, {"/s 123", Run, nullptr},
-        {"/p 123", Preview, "123"}, {"/p123", Preview, "123"}, {"/P    123", Preview, "123"},
-        {"-l 123", Preview, "123"}, {"L123", Preview, "123"}, {"/p:123", Preview, ":123"},
-        {"/p \t123", Preview, "\t123"}, {"/p", Preview, ""}, {"/p   ", Preview, ""},
-        {"/a 123", Change, "123"}, {"-A123", Change, "123"}, {"a   123", Change, "123"},
+        {"/s", Run, nullptr},
+        {"-s", Run, nullptr},
+        {"s", Run, nullptr},
+        {"   /S", Run, nullptr},
+        {"/-/s", Run, nullptr},
+        {"/s /c", Run, nullptr},
+        {"/s:5", Run, nullptr},
+        {"S P", Run, nullptr},
+        {"/s 123", Run, nullptr},
+        {"/p 123", Preview, "123"},
+        {"/p123", Preview, "123"},
+        {"/P    123", Preview, "123"},
+        {"-l 123", Preview, "123"},
+        {"L123", Preview, "123"},
+        {"/p:123", Preview, ":123"},
+        {"/p \t123", Preview, "\t123"},
+        {"/p", Preview, ""},
+        {"/p   ", Preview, ""},
+        {"/a 123", Change, "123"},
+        {"-A123", Change, "123"},
+        {"a   123", Change, "123"},
         {"/a", Change, ""},
-        {"/c", Configure, nullptr}, {"C", Configure, nullptr}, {"-c:123", Configure, nullptr},
+        {"/c", Configure, nullptr},
+        {"C", Configure, nullptr},
+        {"-c:123", Configure, nullptr},
         {"/c /s", Configure, nullptr},
-        {"", NoOwner, nullptr}, {" ", NoOwner, nullptr}, {"///", NoOwner, nullptr},
-        {"- / -", NoOwner, nullptr}, {"-", NoOwner, nullptr},
-        {"/x", None, nullptr}, {"\t/s", None, nullptr}, {"\ts", None, nullptr},
-        {"5", None, nullptr}, {"/1", None, nullptr}, {":s", None, nullptr}, {"\x80", None, nullptr},
-        {"/\xFF", None, nullptr}, {"\xE1", None, nullptr}, {"\xC3\xA1", None, nullptr},
+        {"", NoOwner, nullptr},
+        {" ", NoOwner, nullptr},
+        {"///", NoOwner, nullptr},
+        {"- / -", NoOwner, nullptr},
+        {"-", NoOwner, nullptr},
+        {"/x", None, nullptr},
+        {"\t/s", None, nullptr},
+        {"\ts", None, nullptr},
+        {"5", None, nullptr},
+        {"/1", None, nullptr},
+        {":s", None, nullptr},
+        {"\x80", None, nullptr},
+        {"/\xFF", None, nullptr},
+        {"\xE1", None, nullptr},
+        {"\xC3\xA1", None, nullptr},
         {"/\x01s", None, nullptr},
     };
     for (const auto& c : cases) {
@@ -91,14 +127,26 @@ TEST(CommandLine, SwitchChoosesTheModeAndItsArgument) {
     }
 }
 
-TEST(CommandLine, WindowHandleIsTheLeadingDigitsModulo2To32) {
+TEST(CommandLine, WindowHandleIsTheLeadingDigitsModulo2To32)
+{
     const struct {
         const char* text;
         uint32_t handle;
     } cases[] = {
-        {"123", 123}, {"12ab", 12}, {"0", 0}, {"007", 7}, {"", 0}, {"-5", 0}, {"+5", 0},
-        {" 5", 0}, {"0x1F", 0}, {"abc", 0}, {"4294967295", 4294967295u}, {"4294967297", 1},
-        {"4294967296", 0}, {"18446744073709551621", 5},  // 2^64 + 5
+        {"123", 123},
+        {"12ab", 12},
+        {"0", 0},
+        {"007", 7},
+        {"", 0},
+        {"-5", 0},
+        {"+5", 0},
+        {" 5", 0},
+        {"0x1F", 0},
+        {"abc", 0},
+        {"4294967295", 4294967295u},
+        {"4294967297", 1},
+        {"4294967296", 0},
+        {"18446744073709551621", 5},  // 2^64 + 5
     };
     for (const auto& c : cases) EXPECT_EQ(ParseWindowHandle(c.text), c.handle) << c.text;
 }

@@ -17,25 +17,41 @@ constexpr int ScalingNormal = 1010, ScalingFullscreen = 1011;
 constexpr int FireTypeTrackbar = 1018, NewFireTrackbar = 1019;
 
 struct SettingsDialog : ::testing::Test {
-    void SetUp() override {
+    void SetUp() override
+    {
         foreground = MakeTestWindow("Embrix display settings");
         SetForegroundWindow(foreground);
         Pump(50);
     }
-    void TearDown() override { DestroyWindow(foreground); }
-
-    HWND Open(const std::string& tail) {
-        return dialog = StartSaver(SaverPath(), tail, running) ? WaitForWindow(running, "#32770", "Embrix settings")
-                                                               : nullptr;
+    void TearDown() override
+    {
+        DestroyWindow(foreground);
     }
 
-    HWND Item(int id) const { return GetDlgItem(dialog, id); }
-    bool Checked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    LRESULT Ask(int id, UINT message) const { return SendMessageA(Item(id), message, 0, 0); }
+    HWND Open(const std::string& tail)
+    {
+        return dialog = StartSaver(SaverPath(), tail, running)
+                            ? WaitForWindow(running, "#32770", "Embrix settings")
+                            : nullptr;
+    }
+
+    HWND Item(int id) const
+    {
+        return GetDlgItem(dialog, id);
+    }
+    bool Checked(int id) const
+    {
+        return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    LRESULT Ask(int id, UINT message) const
+    {
+        return SendMessageA(Item(id), message, 0, 0);
+    }
 
     // The size group shows exactly one button checked, "Normal size" is
     // checked and "Fullscreen" cannot be, and the trackbars stand here.
-    void ExpectShown(int sizeId, LRESULT newFire, LRESULT fireType) const {
+    void ExpectShown(int sizeId, LRESULT newFire, LRESULT fireType) const
+    {
         for (int id : {SizeSixteenth, SizeEighth, SizeQuarter})
             EXPECT_EQ(Checked(id), id == sizeId) << "button " << id;
         EXPECT_TRUE(Checked(ScalingNormal));
@@ -46,17 +62,20 @@ struct SettingsDialog : ::testing::Test {
     }
 
     // Ends the dialog as the user would; the exit code.
-    DWORD Click(int button) {
+    DWORD Click(int button)
+    {
         PostMessageA(Item(button), BM_CLICK, 0, 0);
         return WaitForExit(running);
     }
-    HWND Focus() const {
+    HWND Focus() const
+    {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
         return info.hwndFocus;
     }
-    DWORD Key(WPARAM key) {
+    DWORD Key(WPARAM key)
+    {
         PostMessageA(Focus(), WM_KEYDOWN, key, 0x00010001);
         return WaitForExit(running);
     }
@@ -79,7 +98,8 @@ struct ShownRow {
 
 const ShownRow ShownRows[] = {
     {"NoFile", nullptr, SizeEighth, 8, 10, "Size=4\r\nScaling=0\r\nNew fire=8\r\nFire type=10\r\n"},
-    {"HighEnds", "Size=8\r\nScaling=0\r\nNew fire=16\r\nFire type=16\r\n", SizeSixteenth, 16, 16, nullptr},
+    {"HighEnds", "Size=8\r\nScaling=0\r\nNew fire=16\r\nFire type=16\r\n", SizeSixteenth, 16, 16,
+     nullptr},
     {"LowEnds", "Size=2\r\nScaling=0\r\nNew fire=0\r\nFire type=4\r\n", SizeQuarter, 0, 4, nullptr},
     {"JustAbove", "Size=16\r\nScaling=1\r\nNew fire=17\r\nFire type=17\r\n", SizeEighth, 0, 4,
      "Size=4\r\nScaling=0\r\nNew fire=0\r\nFire type=4\r\n"},
@@ -89,7 +109,8 @@ const ShownRow ShownRows[] = {
 
 struct Shown : SettingsDialog, ::testing::WithParamInterface<ShownRow> {};
 
-TEST_P(Shown, AsTheNearestAndOkStoresWhatIsShown) {
+TEST_P(Shown, AsTheNearestAndOkStoresWhatIsShown)
+{
     const ShownRow& row = GetParam();
     if (row.file)
         ASSERT_TRUE(WriteSettingsSection(row.file));
@@ -98,12 +119,14 @@ TEST_P(Shown, AsTheNearestAndOkStoresWhatIsShown) {
     ASSERT_NE(Open("/c"), nullptr);
     ExpectShown(row.sizeId, row.newFire, row.fireType);
     EXPECT_EQ(Click(IDOK), 1u);
-    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), Section + std::string(row.stored ? row.stored : row.file));
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()),
+              Section + std::string(row.stored ? row.stored : row.file));
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, Shown, ::testing::ValuesIn(ShownRows), RowName());
 
-TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground) {
+TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground)
+{
     DeleteFileA(SettingsFilePath().c_str());
     ASSERT_NE(Open("/c"), nullptr);
     char text[64] = "";
@@ -125,10 +148,11 @@ TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground) {
             GetWindowTextA(child, text, sizeof text);
         controls += std::to_string(static_cast<short>(GetDlgCtrlID(child))) + " " + text + "|";
     }
-    EXPECT_EQ(controls, "-1 Fire size|1007 1 / 16|1008 1 / 8|1009 1 / 4|-1 Scaling|"
-                        "1010 Normal size|1011 Fullscreen|-1 New fire|-1 Often|-1 Seldom|"
-                        "1019 trackbar|-1 Fire type|-1 Wild|-1 Slow|1018 trackbar|"
-                        "2 Cancel|1 OK|");
+    EXPECT_EQ(controls,
+              "-1 Fire size|1007 1 / 16|1008 1 / 8|1009 1 / 4|-1 Scaling|"
+              "1010 Normal size|1011 Fullscreen|-1 New fire|-1 Often|-1 Seldom|"
+              "1019 trackbar|-1 Fire type|-1 Wild|-1 Slow|1018 trackbar|"
+              "2 Cancel|1 OK|");
     // The ranges, a page of 4 and a tick every 2 positions, both ends counted.
     for (int trackbar : {NewFireTrackbar, FireTypeTrackbar}) {
         EXPECT_EQ(Ask(trackbar, TBM_GETRANGEMIN), trackbar == NewFireTrackbar ? 0 : 4);
@@ -150,7 +174,8 @@ TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground) {
 }
 
 // Owned by the foreground with "/c" in either spelling, by nothing without a switch.
-TEST_F(SettingsDialog, CancelAndEscapeWriteNothing) {
+TEST_F(SettingsDialog, CancelAndEscapeWriteNothing)
+{
     const std::string content = std::string(Section) + "Size=16\r\nNew fire=3\r\n";
     ASSERT_TRUE(WriteWholeFile(SettingsFilePath(), content));
     for (WPARAM key : {WPARAM(0), WPARAM(VK_ESCAPE), WPARAM(1)}) {
@@ -166,7 +191,8 @@ TEST_F(SettingsDialog, CancelAndEscapeWriteNothing) {
     }
 }
 
-TEST_F(SettingsDialog, EnterStoresTheChoiceButNeverAStretch) {
+TEST_F(SettingsDialog, EnterStoresTheChoiceButNeverAStretch)
+{
     DeleteFileA(SettingsFilePath().c_str());
     ASSERT_NE(Open("/c"), nullptr);
     SendMessageA(Item(SizeSixteenth), BM_CLICK, 0, 0);

@@ -8,21 +8,25 @@ namespace {
 
 constexpr DWORD Unusable = static_cast<DWORD>(-1);
 
-TEST(Modes, UnusableCommandLineEndsAtOnceWithMinusOne) {
+TEST(Modes, UnusableCommandLineEndsAtOnceWithMinusOne)
+{
     HWND gone = MakeTestWindow("Embrix gone");
     DestroyWindow(gone);
-    for (const std::string& tail : {std::string("/x"), std::string("/p 0"), "/p " + HandleText(gone)})
+    for (const std::string& tail :
+         {std::string("/x"), std::string("/p 0"), "/p " + HandleText(gone)})
         EXPECT_EQ(RunSaver(tail), Unusable) << tail;
 }
 
 // The saver and the password-change double together in a scratch folder,
 // where the platform's own library is not taken instead of the double (the
 // ctest entry runs with mpr=n,b in WINEDLLOVERRIDES, which Wine reads at start).
-TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground) {
+TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
+{
     const std::string folder = MakeScratchFolder("change");
     const std::string saver = folder + "Embrix.scr", log = folder + "mpr.log";
     ASSERT_TRUE(CopyFileA(SaverPath().c_str(), saver.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((ProgramFolder() + "mpr\\MPR.DLL").c_str(), (folder + "MPR.DLL").c_str(), FALSE))
+    ASSERT_TRUE(
+        CopyFileA((ProgramFolder() + "mpr\\MPR.DLL").c_str(), (folder + "MPR.DLL").c_str(), FALSE))
         << "the password-change double belongs in " << ProgramFolder() << "mpr";
     ASSERT_NE(EnvironmentValue("WINEDLLOVERRIDES").find("mpr=n"), std::string::npos);
     SetEnvironmentVariableA("EMBRIX_MPR_DOUBLE_LOG", log.c_str());
@@ -37,7 +41,9 @@ TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground) {
     const struct {
         std::string tail;
         HWND owner;
-    } rows[] = {{"/a " + HandleText(owner), owner}, {"/a", foreground}, {"/a " + HandleText(gone), foreground}};
+    } rows[] = {{"/a " + HandleText(owner), owner},
+                {"/a", foreground},
+                {"/a " + HandleText(gone), foreground}};
     for (const auto& row : rows) {
         DeleteFileA(log.c_str());
         SaverProcess run;

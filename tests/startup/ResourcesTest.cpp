@@ -10,11 +10,18 @@
 namespace {
 
 struct Resources : ::testing::Test {
-    void SetUp() override { ASSERT_NE(saver, nullptr) << SaverPath(); }
-    void TearDown() override { FreeLibrary(saver); }
+    void SetUp() override
+    {
+        ASSERT_NE(saver, nullptr) << SaverPath();
+    }
+    void TearDown() override
+    {
+        FreeLibrary(saver);
+    }
 
     // The bytes of a US English resource, and their count.
-    const BYTE* Data(LPCSTR type, int id, DWORD& size) const {
+    const BYTE* Data(LPCSTR type, int id, DWORD& size) const
+    {
         HRSRC found = FindResourceExA(saver, type, MAKEINTRESOURCEA(id),
                                       MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
         size = found ? SizeofResource(saver, found) : 0;
@@ -24,36 +31,37 @@ struct Resources : ::testing::Test {
     HMODULE saver = LoadLibraryExA(SaverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 };
 
-TEST_F(Resources, StringTableInUsEnglish) {
+TEST_F(Resources, StringTableInUsEnglish)
+{
     const struct {
         int id;
         const char* text;
     } strings[] = {
         {1, "Embrix"},  // the name the display settings list
-        {100, "Embrix"},
-        {107, "Insufficient memory for help application."},
-        {108, "control.hlp"},
-        {1001, "control.ini"},
-        {1002, "ScreenSaver"},
-        {1007, "Screen Saver.Embrix"},
+        {100, "Embrix"},       {107, "Insufficient memory for help application."},
+        {108, "control.hlp"},  {1001, "control.ini"},
+        {1002, "ScreenSaver"}, {1007, "Screen Saver.Embrix"},
     };
     for (const auto& s : strings) {
         char text[128] = "";
         LoadStringA(saver, s.id, text, sizeof text);
         EXPECT_STREQ(text, s.text) << s.id;
         DWORD size = 0;
-        EXPECT_NE(Data(RT_STRING, s.id / 16 + 1, size), nullptr) << s.id << " is not in language 1033";
+        EXPECT_NE(Data(RT_STRING, s.id / 16 + 1, size), nullptr)
+            << s.id << " is not in language 1033";
     }
 }
 
-TEST_F(Resources, OneOpaqueSixteenColourIconOf32By32) {
+TEST_F(Resources, OneOpaqueSixteenColourIconOf32By32)
+{
     DWORD size = 0;
     const BYTE* group = Data(RT_GROUP_ICON, 125, size);
     ASSERT_NE(group, nullptr);
     ASSERT_EQ(size, 6u + 14u);  // header and one entry
     const BYTE entry[14] = {32, 32, 16, 0, 1, 0, 4, 0, 0xE8, 0x02, 0, 0, 1, 0};
     EXPECT_EQ(group[4], 1);  // one image
-    EXPECT_EQ(std::memcmp(group + 6, entry, sizeof entry), 0) << "32 x 32, 16 colours, 744 bytes, id 1";
+    EXPECT_EQ(std::memcmp(group + 6, entry, sizeof entry), 0)
+        << "32 x 32, 16 colours, 744 bytes, id 1";
 
     const BYTE* image = Data(RT_ICON, 1, size);
     ASSERT_NE(image, nullptr);

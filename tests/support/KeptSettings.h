@@ -7,7 +7,8 @@
 #include <string>
 
 std::string ReadText(HKEY root, const char* key, const char* name);  // a string value, or "<none>"
-void PutText(HKEY root, const char* key, const char* name, const char* text);  // null removes the value
+void PutText(HKEY root, const char* key, const char* name,
+             const char* text);  // null removes the value
 
 struct KeptValue {  // a registry value kept as it is and put back (or removed again) when this goes
     KeptValue(HKEY root, const char* key, const char* name);

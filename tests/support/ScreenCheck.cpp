@@ -1,6 +1,7 @@
 #include "support/ScreenCheck.h"
 
-Screenshot CaptureScreen() {
+Screenshot CaptureScreen()
+{
     Screenshot shot;
     shot.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);

@@ -67,7 +67,8 @@ int RunSaverWith(HWND parent, const std::function<void(HWND)>& body)
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms)
 {
-    for (const DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+    for (const DWORD start = GetTickCount(); !done();
+         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
@@ -83,7 +84,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms)
 
 HWND MakeRecordingParent(int width, int height)
 {
-    return MakeWindow(RecordParentMessage, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, width, height, nullptr);
+    return MakeWindow(RecordParentMessage, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, width, height,
+                      nullptr);
 }
 
 HWND MakeChainEndWindow(HWND parent)
@@ -105,9 +107,13 @@ BOOL SaverRunningState()
     return running;
 }
 
-HCURSOR Arrow() { return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)); }
+HCURSOR Arrow()
+{
+    return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+}
 
-template <class Entry> bool Find(Entry& entry, const char* name)
+template <class Entry>
+bool Find(Entry& entry, const char* name)
 {
     const HMODULE library = GetModuleHandleA("PASSWORD.CPL");
     entry = reinterpret_cast<Entry>(
@@ -118,8 +124,8 @@ template <class Entry> bool Find(Entry& entry, const char* name)
 bool FindVerifierDouble(VerifierDoubleEntries& e)
 {
     return Find(e.reset, "VerifierDoubleReset") & Find(e.script, "VerifierDoubleScript") &
-           Find(e.duringCall, "VerifierDoubleDuringCall") & Find(e.callCount, "VerifierDoubleCallCount") &
-           Find(e.callAt, "VerifierDoubleCallAt");
+           Find(e.duringCall, "VerifierDoubleDuringCall") &
+           Find(e.callCount, "VerifierDoubleCallCount") & Find(e.callAt, "VerifierDoubleCallAt");
 }
 
 void InProcessTest::SetUp()

@@ -49,7 +49,7 @@ struct WindowCase {
 // Each case starts as a fresh saver process, with no settings and no
 // password, and leaves no verifier, window or raised state behind.
 class InProcessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     KeptSettings kept;

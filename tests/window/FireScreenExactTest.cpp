@@ -39,7 +39,8 @@ TEST_P(FireScreen, EveryFrameShowsTheWholePictureExactly)
         int hot = 0;
         for (int frame = 1; frame <= 40; ++frame) {
             // Halfway the platform erases and repaints the window.
-            if (frame == 25) RedrawWindow(saver, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            if (frame == 25)
+                RedrawWindow(saver, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
             SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
             // Wine puts a window's drawing on the screen when its thread next waits.
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
@@ -56,7 +57,8 @@ TEST_P(FireScreen, EveryFrameShowsTheWholePictureExactly)
                         const RampColor color = fire.colorRamp.entries[index];
                         expected = DWORD(color.red) << 16 | color.green << 8 | color.blue;
                     }
-                    const DWORD seen = shot.pixels[size_t(origin.y + y) * shot.width + origin.x + x];
+                    const DWORD seen =
+                        shot.pixels[size_t(origin.y + y) * shot.width + origin.x + x];
                     wrong += (seen & 0xFFFFFF) != expected;
                 }
             }

@@ -9,7 +9,7 @@
 namespace {
 
 class HostWindow : public InProcessTest {
-protected:
+  protected:
     void SetUp() override
     {
         InProcessTest::SetUp();
@@ -49,34 +49,38 @@ TEST_F(HostWindow, FullScreen)
     SetCursorPos(321, 234);
     HWND made = nullptr;
     const HIMC saved = reinterpret_cast<HIMC>(0x1234);
-    EXPECT_EQ(RunSaverWith(nullptr, [&](HWND saver) {
-                  made = saver;
-                  EXPECT_EQ(SaverHostState.cursorOrigin.x, 321);
-                  EXPECT_EQ(SaverHostState.cursorOrigin.y, 234);
-                  EXPECT_EQ(ImmGetContext(saver), nullptr) << "the window has no input context";
-                  SaverHostState.associateContext = RecordAssociation;  // sees the restore
-                  SaverHostState.savedInputContext = saved;
-                  ExpectTitle(saver, "Screen Saver");
-                  for (WPARAM command : {WPARAM(SC_NEXTWINDOW), WPARAM(SC_PREVWINDOW), WPARAM(SC_SCREENSAVE)}) {
-                      EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, command, 0), 0);
+    EXPECT_EQ(RunSaverWith(
+                  nullptr,
+                  [&](HWND saver) {
+                      made = saver;
+                      EXPECT_EQ(SaverHostState.cursorOrigin.x, 321);
+                      EXPECT_EQ(SaverHostState.cursorOrigin.y, 234);
+                      EXPECT_EQ(ImmGetContext(saver), nullptr) << "the window has no input context";
+                      SaverHostState.associateContext = RecordAssociation;  // sees the restore
+                      SaverHostState.savedInputContext = saved;
+                      ExpectTitle(saver, "Screen Saver");
+                      for (WPARAM command :
+                           {WPARAM(SC_NEXTWINDOW), WPARAM(SC_PREVWINDOW), WPARAM(SC_SCREENSAVE)}) {
+                          EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, command, 0), 0);
+                          Pump(20);
+                          EXPECT_TRUE(IsWindow(saver)) << std::hex << command;
+                      }
+                      KillTimer(saver, FireEffectState.timerId);
                       Pump(20);
-                      EXPECT_TRUE(IsWindow(saver)) << std::hex << command;
-                  }
-                  KillTimer(saver, FireEffectState.timerId);
-                  Pump(20);
-                  const uint8_t* current = FireEffectState.field.current;
-                  SendMessageA(saver, WM_PAINT, 0, 0);
-                  EXPECT_EQ(FireEffectState.field.current, current);
-                  SendMessageA(saver, WM_TIMER, 77, 0);
-                  EXPECT_NE(FireEffectState.field.current, current);
-                  SaverHostState.closeAllowed = 1;
-                  current = FireEffectState.field.current;
-                  EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
-                  EXPECT_EQ(FireEffectState.field.current, current);
-                  SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);
-                  EXPECT_FALSE(IsWindow(saver));
-              }),
-              0) << "the loop ends on the window's destruction";
+                      const uint8_t* current = FireEffectState.field.current;
+                      SendMessageA(saver, WM_PAINT, 0, 0);
+                      EXPECT_EQ(FireEffectState.field.current, current);
+                      SendMessageA(saver, WM_TIMER, 77, 0);
+                      EXPECT_NE(FireEffectState.field.current, current);
+                      SaverHostState.closeAllowed = 1;
+                      current = FireEffectState.field.current;
+                      EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
+                      EXPECT_EQ(FireEffectState.field.current, current);
+                      SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);
+                      EXPECT_FALSE(IsWindow(saver));
+                  }),
+              0)
+        << "the loop ends on the window's destruction";
     EXPECT_EQ(restored, std::make_pair(made, saved));
 }
 

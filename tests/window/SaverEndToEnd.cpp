@@ -20,12 +20,14 @@ const RECT Middle = {384, 288, 640, 480};  // 256 x 192, the default grid
 // rectangle in colours of its ramp (heat 0 to 235: red, then green, then
 // blue rise), with only black around it; with no rectangle, watches a black
 // screen for two seconds (dozens of frames).
-void ExpectPicture(const RECT& area, const RECT& fire) {
+void ExpectPicture(const RECT& area, const RECT& fire)
+{
     static const std::set<DWORD> ramp = [] {
         std::set<DWORD> colours;
         auto channel = [](int v) { return static_cast<DWORD>(std::clamp(v, 0, 255)); };
         for (int heat = 0; heat <= 235; ++heat)
-            colours.insert(channel(8 * heat) << 16 | channel(8 * (heat - 32)) << 8 | channel(8 * (heat - 64)));
+            colours.insert(channel(8 * heat) << 16 | channel(8 * (heat - 32)) << 8 |
+                           channel(8 * (heat - 64)));
         return colours;
     }();
     const LONG size = (fire.right - fire.left) * (fire.bottom - fire.top);
@@ -62,7 +64,8 @@ struct Row {
 };
 
 struct Grids : ::testing::TestWithParam<Row> {
-    void SetUp() override {
+    void SetUp() override
+    {
         SetUsePassword(false);
         ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
         ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
@@ -78,7 +81,8 @@ using FullScreen = Grids;
 
 // The saver full screen: its window covers screen, the fire burns in fire,
 // and a key ends it.
-void RunFullScreen(const RECT& screen, const RECT& fire) {
+void RunFullScreen(const RECT& screen, const RECT& fire)
+{
     SaverProcess saver;
     ASSERT_TRUE(StartSaver(SaverPath(), "/s", saver)) << SaverPath();
     HWND window = WaitForFullScreen(saver);
@@ -100,22 +104,26 @@ void RunFullScreen(const RECT& screen, const RECT& fire) {
     EXPECT_EQ(WaitForExit(saver), 0u);
 }
 
-TEST_P(FullScreen, CoversTheScreenDrawsItsGridAndEndsOnAKey) {
+TEST_P(FullScreen, CoversTheScreenDrawsItsGridAndEndsOnAKey)
+{
     RunFullScreen(WholeScreen, GetParam().fire);
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, FullScreen, ::testing::Values(
-    Row{"Defaults", nullptr, Middle, 0, 0},
-    Row{"SizeBelowOneCountsAsFour", "Size=0\r\n", Middle, 0, 0},
-    Row{"OddWidthCentred", "Size=3\r\n", {341, 256, 341 + 341, 256 + 256}, 0, 0},
-    Row{"WholeScreen", "Size=1\r\n", WholeScreen, 0, 0},
-    Row{"NoGridStaysBlack", "Size=1000000\r\n", NoFire, 0, 0},
-    Row{"NoSowingStaysBlack", "Fire type=0\r\n", NoFire, 0, 0},
-    Row{"StretchedToTheBottomEdge", "Scaling=1\r\n", WholeScreen, 0, 0}), RowName());
+INSTANTIATE_TEST_SUITE_P(
+    Settings, FullScreen,
+    ::testing::Values(Row{"Defaults", nullptr, Middle, 0, 0},
+                      Row{"SizeBelowOneCountsAsFour", "Size=0\r\n", Middle, 0, 0},
+                      Row{"OddWidthCentred", "Size=3\r\n", {341, 256, 341 + 341, 256 + 256}, 0, 0},
+                      Row{"WholeScreen", "Size=1\r\n", WholeScreen, 0, 0},
+                      Row{"NoGridStaysBlack", "Size=1000000\r\n", NoFire, 0, 0},
+                      Row{"NoSowingStaysBlack", "Fire type=0\r\n", NoFire, 0, 0},
+                      Row{"StretchedToTheBottomEdge", "Scaling=1\r\n", WholeScreen, 0, 0}),
+    RowName());
 
 using Preview = Grids;
 
-TEST_P(Preview, FillsItsParentRunsAndEndsWithIt) {
+TEST_P(Preview, FillsItsParentRunsAndEndsWithIt)
+{
     HWND parent = MakeParentWindow(GetParam().width, GetParam().height);
     RECT client = {}, inside = {};
     GetClientRect(parent, &client);
@@ -142,18 +150,21 @@ TEST_P(Preview, FillsItsParentRunsAndEndsWithIt) {
     EXPECT_EQ(WaitForExit(saver), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, Preview, ::testing::Values(
-    Row{"Defaults", nullptr, {57, 42, 57 + 38, 42 + 28}, 152, 112},
-    Row{"NoClientArea", "Size=1\r\n", NoFire, 0, 0},
-    Row{"GridTooSmallToSpread", "Size=1\r\n", NoFire, 2, 2},
-    Row{"SmallestGridThatSpreads", "Size=1\r\n", NoFire, 3, 2},
-    Row{"OddWidth", "Size=1\r\n", NoFire, 5, 3},
-    Row{"LargerThanTheScreen", "Size=1\r\n", NoFire, 4000, 3000}), RowName());
+INSTANTIATE_TEST_SUITE_P(
+    Settings, Preview,
+    ::testing::Values(Row{"Defaults", nullptr, {57, 42, 57 + 38, 42 + 28}, 152, 112},
+                      Row{"NoClientArea", "Size=1\r\n", NoFire, 0, 0},
+                      Row{"GridTooSmallToSpread", "Size=1\r\n", NoFire, 2, 2},
+                      Row{"SmallestGridThatSpreads", "Size=1\r\n", NoFire, 3, 2},
+                      Row{"OddWidth", "Size=1\r\n", NoFire, 5, 3},
+                      Row{"LargerThanTheScreen", "Size=1\r\n", NoFire, 4000, 3000}),
+    RowName());
 
 // On two monitors as tools/test sets them up (Xvfb's 1024 x 768 screen 0, the
 // primary, and 1280 x 1024 screen 1, both at the origin), the window covers
 // both and the fire keeps to the primary; a run on one monitor fails here.
-TEST(TwoMonitors, WindowCoversBothAndTheFireStaysOnThePrimary) {
+TEST(TwoMonitors, WindowCoversBothAndTheFireStaysOnThePrimary)
+{
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
     const RECT virtualScreen = {0, 0, 1280, 1024};
