@@ -1,6 +1,6 @@
 #include "host/HostWindowProc.h"
 
-#include "fire/FireWindowProc.h"
+#include "fire/win32/FireWindowProc.h"
 #include "host/SaverHostState.h"
 
 namespace {

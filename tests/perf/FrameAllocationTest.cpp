@@ -2,7 +2,7 @@
 // allocator's entries (wrapped at link time, see tests/CMakeLists.txt) and
 // a graphics-handle probe.
 #include "fire/FireSimulation.h"
-#include "fire/FireWindowProc.h"
+#include "fire/win32/FireWindowProc.h"
 #include "support/WindowHarness.h"
 
 uint64_t Allocations;  // malloc, calloc, realloc

@@ -1,7 +1,7 @@
 #include "support/WindowHarness.h"
 
 #include "fire/FireSettings.h"
-#include "fire/FireWindowProc.h"
+#include "fire/win32/FireWindowProc.h"
 #include "host/DefaultSaverProc.h"
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"

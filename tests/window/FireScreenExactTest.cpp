@@ -5,7 +5,7 @@
 // whole picture.
 #include "fire/FireColors.h"
 #include "fire/FireSettings.h"
-#include "fire/FireWindowProc.h"
+#include "fire/win32/FireWindowProc.h"
 #include "fire/ScreenLayout.h"
 #include "support/ScreenCheck.h"
 #include "support/WindowHarness.h"

@@ -4,7 +4,7 @@
 
 #include "fire/FireColors.h"
 #include "fire/FireSettings.h"
-#include "fire/FireWindowProc.h"
+#include "fire/win32/FireWindowProc.h"
 #include "host/SaverHostState.h"
 #include "support/WindowHarness.h"
 

@@ -1,6 +1,6 @@
 // The saver window as the host runs it (RunSaverWindow): its messages in a
 // full-screen run and a preview, and runs that make no window.
-#include "fire/FireWindowProc.h"
+#include "fire/win32/FireWindowProc.h"
 #include "host/PasswordVerifier.h"
 #include "host/SaverHostState.h"
 #include "host/SaverWindow.h"

@@ -1,4 +1,4 @@
-#include "fire/FrameSurface.h"
+#include "fire/win32/FrameSurface.h"
 
 #include <cstddef>
 #include <cstring>

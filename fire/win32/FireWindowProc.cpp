@@ -1,4 +1,4 @@
-#include "fire/FireWindowProc.h"
+#include "fire/win32/FireWindowProc.h"
 
 #include <commctrl.h>
 
