@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# signing.sh: tools/make-dist with a throwaway certificate, made here and
+# never kept, on the saver builds of build/: every signed file verifies and
+# a changed copy does not; the signed 64-bit saver starts and ends under
+# wine64 ($DISPLAY and $WINEPREFIX set up by the caller); the signed x64 setup
+# installs the signed savers. A missing certificate, a wrong password and an
+# unreadable password file each stop make-dist with one line, dist/ as it was.
+# Ends with "N passed, M failed".
+set -uo pipefail
+. "$(dirname "$0")/../../tools/lib/common.sh"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+passed=0 failed=0
+check() {  # check NAME COMMAND...: one case
+  if "${@:2}"; then passed=$((passed + 1)); else failed=$((failed + 1)); log "signing: $1 FAILED"; fi
+}
+
+cd "$tmp" || exit 1
+printf 'throwaway password\n' >password
+printf 'not the password\n' >wrong
+openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 \
+  -subj "/CN=Embrix test signer" -addext extendedKeyUsage=codeSigning 2>/dev/null &&
+  openssl pkcs12 -export -inkey key.pem -in cert.pem -out cert.pfx -passout file:password || exit 1
+# A build folder of its own, so that the setups copied beside the savers stay here.
+for arch in win32 win64; do
+  mkdir -p "build/$arch" && cp "$EMBRIX_BUILD/$arch"/{Embrix.scr,build-time.txt} "build/$arch/" || exit 1
+done
+make_dist() {  # make_dist PFX PASSWORD_FILE: into dist/, the reason in reason.txt
+  EMBRIX_SIGN_PFX=$1 EMBRIX_SIGN_PASSWORD_FILE=$2 "$EMBRIX_ROOT/tools/make-dist" build dist 2>reason.txt
+}
+make_dist cert.pfx password || { cat reason.txt >&2; echo "0 passed, 1 failed"; exit 1; }
+mkdir zip && (cd zip && unzip -q ../dist/Embrix-*.zip) || exit 1
+signed=(dist/*.exe zip/*/*-bit/Embrix.scr zip/*/*.exe)
+
+all_verify() {
+  local f
+  for f in "${signed[@]}"; do
+    osslsigncode verify -CAfile cert.pem -in "$f" >/dev/null 2>&1 || { log "$f does not verify"; return 1; }
+  done
+}
+changed_fails() {
+  cp zip/*/64-bit/Embrix.scr changed.scr && printf '\x5a' | dd of=changed.scr bs=1 seek=4096 conv=notrunc 2>/dev/null &&
+    ! osslsigncode verify -CAfile cert.pem -in changed.scr >/dev/null 2>&1
+}
+saver_runs() {  # still running after 2 s, ended by a key within 20
+  "$WINE64" zip/*/64-bit/Embrix.scr /s & local pid=$! i
+  sleep 2
+  kill -0 "$pid" 2>/dev/null || { log "the signed saver ended by itself"; return 1; }
+  for i in $(seq 20); do
+    xdotool key space 2>/dev/null; sleep 1
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return; }
+  done
+  kill "$pid"; return 1
+}
+setup_installs() {
+  local system=$WINEPREFIX/drive_c/windows
+  "$WINE64" dist/*-setup-x64.exe /S && "$WINESERVER" -w &&
+    cmp "$system/system32/Embrix.scr" zip/*/64-bit/Embrix.scr &&
+    cmp "$system/syswow64/Embrix.scr" zip/*/32-bit/Embrix.scr
+  local rc=$?
+  "$WINE64" 'C:\Program Files\Embrix\Uninstall.exe' /S; "$WINESERVER" -w
+  return $rc
+}
+check "every signed file verifies" all_verify
+check "a changed byte fails verification" changed_fails
+check "the signed saver runs" saver_runs
+check "the signed setup installs the signed savers" setup_installs
+
+# refused PFX PASSWORD_FILE: one line, a failing exit, dist/ untouched.
+refused() {
+  local before; before=$(ls -l --time-style=+%s.%N dist; sha256sum dist/*)
+  ! make_dist "$1" "$2" && [ "$(wc -l <reason.txt)" = 1 ] &&
+    [ "$before" = "$(ls -l --time-style=+%s.%N dist; sha256sum dist/*)" ] &&
+    [ -z "$(ls -d dist.new.* 2>/dev/null)" ] || { cat reason.txt >&2; return 1; }
+}
+check "a missing certificate is refused" refused missing.pfx password
+check "a wrong password is refused" refused cert.pfx wrong
+mkdir unreadable  # root reads any file whatever its mode: a folder is unreadable as a file
+check "an unreadable password file is refused" refused cert.pfx unreadable
+echo "$passed passed, $failed failed"
