@@ -12,8 +12,16 @@ EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
   nsis zip osslsigncode openssl faketime ninja-build
   clang libclang-rt-14-dev
   qemu-system-x86 qemu-user-static debootstrap debian-archive-keyring e2fsprogs)
+# The XScreenSaver daemon (Debian's, the host of the X11 display mode) and
+# what makes and tests its package.
+EMBRIX_PACKAGES+=(xscreensaver dpkg-dev procps)
 
 log() { printf '== %s\n' "$*" >&2; }
+
+# The version on the project line of CMakeLists.txt.
+embrix_version() {
+  sed -nE 's/^project\(Embrix VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' "$EMBRIX_ROOT/CMakeLists.txt"
+}
 
 # Installs whatever of EMBRIX_PACKAGES is missing.
 ensure_packages() {
