@@ -1,0 +1,12 @@
+// The frame's pixels as an XImage: in shared memory where the server offers
+// MIT-SHM and can attach it (not across a network), else a plain image.
+#pragma once
+#include "x11/HackFire.h"
+
+// Makes HackFire.image at HackFire.place's size.
+void CreateFireImage();
+void DestroyFireImage();
+
+// Fills HackFire.image from the surface and sends it: centred, frame rows
+// first..height-1; stretched, always the whole picture.
+void PresentFireImage(int32_t first);
