@@ -39,6 +39,22 @@ const char* OptionName(const char* arg)
     return arg[1] == '-' ? arg + 2 : arg + 1;
 }
 
+// arg in quotes, control bytes as \xNN, so that the message stays one line.
+std::string Quoted(const char* arg)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string quoted = "\"";
+    for (const char* p = arg; *p != '\0'; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 0x20 || c == 0x7F) {
+            quoted += {'\\', 'x', hex[c >> 4], hex[c & 15]};
+        } else {
+            quoted += *p;
+        }
+    }
+    return quoted + "\"";
+}
+
 }  // namespace
 
 bool ParseWindowId(const char* text, uint32_t& id)
@@ -78,11 +94,11 @@ bool ParseHackOptions(int argc, const char* const* argv, HackOptions& options, s
             name = nullptr;
         }
         if (name == nullptr) {
-            error = std::string("embrix: unknown option \"") + arg + "\"";
+            error = "embrix: unknown option " + Quoted(arg);
             return false;
         }
         if (i + 1 >= argc) {
-            error = std::string("embrix: \"") + arg + "\" needs a value";
+            error = "embrix: " + Quoted(arg) + " needs a value";
             return false;
         }
         const char* value = argv[++i];
@@ -95,7 +111,7 @@ bool ParseHackOptions(int argc, const char* const* argv, HackOptions& options, s
             valid = ParseSigned(value, *setting) && (!counts || *setting >= 0);
         }
         if (!valid) {
-            error = std::string("embrix: \"") + arg + "\" takes a number, not \"" + value + "\"";
+            error = "embrix: " + Quoted(arg) + " takes a number, not " + Quoted(value);
             return false;
         }
     }

@@ -27,7 +27,8 @@ struct HackOptions {
 // Reads argv[1..argc-1]; -name and --name alike, each value the next
 // argument. Settings take any 32-bit decimal number, as the settings file
 // does; --delay and --frames 0 or more; --window-id decimal or 0x hex. On failure
-// returns false with a one-line message naming the argument at fault.
+// returns false with a one-line message quoting the argument at fault
+// (control bytes written as \xNN).
 bool ParseHackOptions(int argc, const char* const* argv, HackOptions& options, std::string& error);
 
 // A window id as $XSCREENSAVER_WINDOW and --window-id give it: decimal or
