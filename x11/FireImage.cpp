@@ -79,9 +79,9 @@ bool HostIsLsbFirst()
     return first == 1;
 }
 
-// Image row y from surface row row, column x from surface column columnOf(x).
-template <typename ColumnOf>
-void FillImageRow(XImage* image, int32_t y, const uint8_t* row, ColumnOf columnOf)
+// Image row y from surface row row: column x from row[x], or stretched from
+// row[columnOf[x]].
+void FillImageRow(XImage* image, int32_t y, const uint8_t* row, const int32_t* columnOf)
 {
     const unsigned long* pixelOf = HackFire.pixelOf;
     const int32_t width = image->width;
@@ -89,10 +89,15 @@ void FillImageRow(XImage* image, int32_t y, const uint8_t* row, ColumnOf columnO
     if (image->bits_per_pixel == 32 && lsbFirst == HostIsLsbFirst()) {
         auto* out = reinterpret_cast<uint32_t*>(image->data +
                                                 static_cast<size_t>(y) * image->bytes_per_line);
-        for (int32_t x = 0; x < width; ++x)
-            out[x] = static_cast<uint32_t>(pixelOf[row[columnOf(x)]]);
+        if (columnOf) {
+            for (int32_t x = 0; x < width; ++x)
+                out[x] = static_cast<uint32_t>(pixelOf[row[columnOf[x]]]);
+        } else {
+            for (int32_t x = 0; x < width; ++x) out[x] = static_cast<uint32_t>(pixelOf[row[x]]);
+        }
     } else {
-        for (int32_t x = 0; x < width; ++x) XPutPixel(image, x, y, pixelOf[row[columnOf(x)]]);
+        for (int32_t x = 0; x < width; ++x)
+            XPutPixel(image, x, y, pixelOf[row[columnOf ? columnOf[x] : x]]);
     }
 }
 
@@ -108,6 +113,13 @@ void CreateFireImage()
     fire.image = CreateSharedImage(width, height);
     fire.shared = fire.image != nullptr;
     if (!fire.image) fire.image = CreatePlainImage(width, height);
+    if (!fire.image || FireSettings.scaling == 0) return;
+    // Stretched: frame pixel (x, y) shows cell (x * W / width, y * H / height),
+    // rounded down, as a nearest-neighbour stretch samples.
+    fire.columnOf =
+        static_cast<int32_t*>(std::malloc(sizeof(int32_t) * static_cast<size_t>(width)));
+    for (int32_t x = 0; fire.columnOf && x < width; ++x)
+        fire.columnOf[x] = static_cast<int32_t>(static_cast<int64_t>(x) * fire.field.width / width);
 }
 
 void DestroyFireImage()
@@ -122,6 +134,8 @@ void DestroyFireImage()
     }
     XDestroyImage(fire.image);
     fire.image = nullptr;
+    std::free(fire.columnOf);
+    fire.columnOf = nullptr;
     fire.shared = false;
 }
 
@@ -134,21 +148,16 @@ void PresentFireImage(int32_t first)
     const int32_t stride = SurfaceStride(gridWidth);
     if (first < 0) first = 0;
     if (FireSettings.scaling != 0) {
-        // Stretched: frame pixel (x, y) shows cell (x * W / width, y * H / height).
+        if (!fire.columnOf) return;
         first = 0;
-        const int64_t width = image->width, height = image->height;
         for (int32_t y = 0; y < image->height; ++y) {
-            const uint8_t* row =
-                fire.surface + static_cast<int64_t>(y) * gridHeight / height * stride;
-            FillImageRow(image, y, row,
-                         [=](int32_t x) { return static_cast<int64_t>(x) * gridWidth / width; });
+            const int64_t row = static_cast<int64_t>(y) * gridHeight / image->height;
+            FillImageRow(image, y, fire.surface + row * stride, fire.columnOf);
         }
     } else {
         if (first >= gridHeight) return;  // nothing changed
         for (int32_t y = first; y < gridHeight; ++y)
-            FillImageRow(image, y,
-                         fire.surface + static_cast<size_t>(y) * static_cast<size_t>(stride),
-                         [](int32_t x) { return x; });
+            FillImageRow(image, y, fire.surface + static_cast<int64_t>(y) * stride, nullptr);
     }
     const unsigned rows = static_cast<unsigned>(image->height - first);
     if (fire.shared) {

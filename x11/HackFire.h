@@ -24,6 +24,7 @@ struct HackFireRecord {
     uint8_t* surface;  // field.current + FireIndexBase, SurfaceStride bytes a row
     // The frame's pixels at its placed size; none when the grid is empty.
     XImage* image;
+    int32_t* columnOf;  // stretched: the grid column each image column shows
     XShmSegmentInfo shm;
     bool shared;  // image lives in shared memory, sent by XShmPutImage
     bool surfaceShowsCurrent;
