@@ -84,7 +84,6 @@ void DestroyFireGrids()
 void HandleEvents()
 {
     HackFireRecord& fire = HackFire;
-    const Atom deleteWindow = XInternAtom(fire.display, "WM_DELETE_WINDOW", True);
     bool resized = false;
     while (XPending(fire.display) > 0) {
         XEvent event;
@@ -97,8 +96,8 @@ void HandleEvents()
                        event.xconfigure.height != fire.windowHeight;
             fire.windowWidth = event.xconfigure.width;
             fire.windowHeight = event.xconfigure.height;
-        } else if (event.type == ClientMessage && deleteWindow != None &&
-                   static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) {
+        } else if (event.type == ClientMessage && event.xclient.window == fire.window &&
+                   static_cast<Atom>(event.xclient.data.l[0]) == fire.deleteWindow) {
             HackStopRequested = 1;
         }
     }
@@ -132,6 +131,7 @@ bool CreateHackFire(Display* display, Window window, bool onRootWindow)
     fire.windowHeight = attributes.height;
     XSelectInput(display, window, ExposureMask | StructureNotifyMask);
     fire.gc = XCreateGC(display, window, 0, nullptr);
+    fire.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     BuildPixelValues();
     XSetForeground(display, fire.gc, fire.pixelOf[0]);
     CreateFireGrids();

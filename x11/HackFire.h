@@ -30,6 +30,7 @@ struct HackFireRecord {
     bool surfaceShowsCurrent;
     int32_t presentFrom;  // the next present draws the rows from here down
     bool eraseWindow;     // paint the window black before the next picture
+    Atom deleteWindow;    // WM_DELETE_WINDOW, the window manager's close
 };
 
 extern HackFireRecord HackFire;
