@@ -147,15 +147,18 @@ void PresentFireImage(int32_t first)
     const int32_t gridWidth = fire.field.width, gridHeight = fire.field.height;
     const int32_t stride = SurfaceStride(gridWidth);
     if (first < 0) first = 0;
+    if (first >= gridHeight) return;  // nothing changed
     if (FireSettings.scaling != 0) {
+        // Each image row shows one grid row, so the rows from the first that
+        // shows a changed one are exactly the change.
         if (!fire.columnOf) return;
-        first = 0;
-        for (int32_t y = 0; y < image->height; ++y) {
-            const int64_t row = static_cast<int64_t>(y) * gridHeight / image->height;
-            FillImageRow(image, y, fire.surface + row * stride, fire.columnOf);
-        }
+        const int64_t height = image->height;
+        first = static_cast<int32_t>((first * height + gridHeight - 1) / gridHeight);
+        for (int32_t y = first; y < image->height; ++y)
+            FillImageRow(image, y,
+                         fire.surface + static_cast<int64_t>(y) * gridHeight / height * stride,
+                         fire.columnOf);
     } else {
-        if (first >= gridHeight) return;  // nothing changed
         for (int32_t y = first; y < gridHeight; ++y)
             FillImageRow(image, y, fire.surface + static_cast<int64_t>(y) * stride, nullptr);
     }

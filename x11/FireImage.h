@@ -7,6 +7,7 @@
 void CreateFireImage();
 void DestroyFireImage();
 
-// Fills HackFire.image from the surface and sends it: centred, frame rows
-// first..height-1; stretched, always the whole picture.
+// Fills HackFire.image from the surface rows first..height-1 and sends what
+// shows them: at their own size when centred, stretched the image rows
+// sampling them (row y shows grid row y * height / image height).
 void PresentFireImage(int32_t first);

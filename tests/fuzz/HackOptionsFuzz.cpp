@@ -1,10 +1,8 @@
-// Arbitrary command lines for the hack, one argument per NUL-separated piece:
-// nothing is read past argv or past an argument's end (each is a heap block
-// of its own), a refusal is one line quoting one of the arguments (its plain
-// part when it holds control bytes), a setting
-// never named keeps its default, and whatever is accepted reads back the same
-// when written out again as plain decimal options.
-#include <cstddef>
+// Arbitrary command lines for the hack, one argument per NUL-separated piece,
+// each a heap block of its own: nothing is read past argv or an argument, a
+// refusal is one line quoting an argument (up to its first control byte), a
+// setting never named keeps its default, and what is accepted reads back the
+// same when written out again as plain decimal options.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -21,23 +19,13 @@ void Require(bool holds)
     if (!holds) std::abort();
 }
 
-bool Named(const std::vector<std::string>& args, const char* name)
-{
-    for (const std::string& a : args) {
-        if (a == std::string("-") + name || a == std::string("--") + name) return true;
-    }
-    return false;
-}
-
 bool Parse(const std::vector<std::string>& args, HackOptions& options, std::string& error)
 {
-    // Exactly argc pointers, every argument a block of its own.
     std::vector<std::unique_ptr<char[]>> blocks;
-    std::unique_ptr<const char*[]> argv(new const char*[args.size()]);
+    std::unique_ptr<const char*[]> argv(new const char*[args.size()]);  // exactly argc
     for (size_t i = 0; i < args.size(); ++i) {
         blocks.emplace_back(new char[args[i].size() + 1]);
-        std::memcpy(blocks.back().get(), args[i].c_str(), args[i].size() + 1);
-        argv[i] = blocks.back().get();
+        argv[i] = std::strcpy(blocks[i].get(), args[i].c_str());
     }
     return ParseHackOptions(static_cast<int>(args.size()), argv.get(), options, error);
 }
@@ -48,61 +36,43 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<std::string> args = {"embrix"};
     const std::string text(reinterpret_cast<const char*>(data), size);
-    for (size_t start = 0; start <= size && args.size() < 16;) {
-        const size_t end = std::min(text.find('\0', start), size);
-        args.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    HackOptions options;
+    for (size_t start = 0; start <= size && args.size() < 16; start += args.back().size() + 1)
+        args.push_back(text.substr(start, text.find('\0', start) - start));
+    HackOptions o;
     std::string error;
-    if (!Parse(args, options, error)) {
-        Require(error.rfind("embrix: ", 0) == 0 && error.find('\n') == std::string::npos);
-        bool quotesOne = false;
-        // At least up to a control byte, which the message writes otherwise.
+    bool quotesOne = false;
+    if (!Parse(args, o, error)) {
         for (size_t i = 1; i < args.size(); ++i) {
+            const std::string& a = args[i];
             size_t plain = 0;
-            while (plain < args[i].size() && static_cast<unsigned char>(args[i][plain]) >= 0x20 &&
-                   args[i][plain] != 0x7F)
-                ++plain;
-            const std::string quoted = '"' + args[i].substr(0, plain);
-            quotesOne |=
-                error.find(plain == args[i].size() ? quoted + '"' : quoted) != std::string::npos;
+            while (plain < a.size() && uint8_t(a[plain]) >= 0x20 && a[plain] != 0x7F) ++plain;
+            const std::string quoted = '"' + a.substr(0, plain) + (plain == a.size() ? "\"" : "");
+            quotesOne |= error.find(quoted) != std::string::npos;
         }
-        Require(quotesOne);
+        Require(quotesOne && error.rfind("embrix: ", 0) == 0 &&
+                error.find('\n') == std::string::npos);
         return 0;
     }
-    const FireSettingsRecord& s = options.settings;
-    Require(options.delay >= 0 && options.frames >= 0);
-    Require(Named(args, "size") || s.size == 4);
-    Require(Named(args, "scaling") || s.scaling == 0);
-    Require(Named(args, "new-fire") || s.newFire == 8);
-    Require(Named(args, "fire-type") || s.fireType == 8);
-    Require(Named(args, "delay") || options.delay == DefaultFrameDelay);
-    Require(Named(args, "frames") || options.frames == 0);
-    Require(Named(args, "root") || Named(args, "window-id") ||
-            options.target == HackTarget::OwnWindow);
-
-    std::vector<std::string> again = {"embrix",
-                                      "--size",
-                                      std::to_string(s.size),
-                                      "--scaling",
-                                      std::to_string(s.scaling),
-                                      "--new-fire",
-                                      std::to_string(s.newFire),
-                                      "--fire-type",
-                                      std::to_string(s.fireType),
-                                      "--delay",
-                                      std::to_string(options.delay),
-                                      "--frames",
-                                      std::to_string(options.frames)};
-    if (options.target == HackTarget::Root) again.push_back("--root");
-    if (options.target == HackTarget::WindowId)
-        again.insert(again.end(), {"--window-id", std::to_string(options.windowId)});
+    const FireSettingsRecord& s = o.settings;
+    const std::pair<const char*, int32_t> given[] = {
+        {"size", s.size},          {"scaling", s.scaling}, {"new-fire", s.newFire},
+        {"fire-type", s.fireType}, {"delay", o.delay},     {"frames", o.frames}};
+    const int32_t defaults[] = {4, 0, 8, 8, DefaultFrameDelay, 0};
+    std::vector<std::string> again = {"embrix"};
+    for (size_t i = 0; i < 6; ++i) {
+        const std::string name = given[i].first;
+        bool named = false;
+        for (const std::string& a : args) named |= a == "-" + name || a == "--" + name;
+        Require(named || given[i].second == defaults[i]);
+        again.insert(again.end(), {"--" + name, std::to_string(given[i].second)});
+    }
+    if (o.target == HackTarget::Root) again.push_back("--root");
+    if (o.target == HackTarget::WindowId)
+        again.insert(again.end(), {"-window-id", std::to_string(o.windowId)});
     HackOptions read;
-    Require(Parse(again, read, error));
-    Require(read.target == options.target);
-    Require(read.target != HackTarget::WindowId || read.windowId == options.windowId);
-    Require(std::memcmp(&read.settings, &s, sizeof s) == 0);
-    Require(read.delay == options.delay && read.frames == options.frames);
+    Require(o.delay >= 0 && o.frames >= 0 && Parse(again, read, error) && read.target == o.target);
+    Require(read.target != HackTarget::WindowId || read.windowId == o.windowId);
+    Require(read.delay == o.delay && read.frames == o.frames &&
+            !std::memcmp(&read.settings, &s, sizeof s));
     return 0;
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-// args[0] from PATH with env added and standard error on errorsFd.
+// args[0] from PATH with env added, standard output to nowhere.
 pid_t Spawn(std::vector<std::string> args, const std::vector<std::string>& env, int errorsFd)
 {
     std::vector<char*> argv;
@@ -19,7 +19,7 @@ pid_t Spawn(std::vector<std::string> args, const std::vector<std::string>& env, 
     if (pid != 0) return pid;
     for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
     dup2(errorsFd, 2);
-    dup2(open("/dev/null", O_WRONLY), 1);  // not into the test's own output
+    dup2(open("/dev/null", O_WRONLY), 1);
     execvp(argv[0], argv.data());
     _exit(127);
 }
@@ -31,15 +31,15 @@ XvfbServer StartXvfb(const char* screen, bool sharedMemory)
     XvfbServer server;
     int ready[2];
     if (pipe(ready) != 0) return server;
-    std::vector<std::string> args = {
-        "Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", screen, "-nolisten", "tcp"};
-    if (!sharedMemory) args.insert(args.end(), {"-extension", "MIT-SHM"});
+    std::vector<std::string> args = {"Xvfb",       "-displayfd", std::to_string(ready[1]),
+                                     "-screen",    "0",          screen,
+                                     "-nolisten",  "tcp",        "-noreset",
+                                     "-extension", "MIT-SHM"};
+    if (sharedMemory) args.resize(args.size() - 2);
     const int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
     server.pid = Spawn(args, {}, quiet);
-    close(ready[1]);
-    close(quiet);
-    char c;
-    while (read(ready[0], &c, 1) == 1 && c != '\n') server.display += c;
+    close(quiet), close(ready[1]);
+    for (char c; read(ready[0], &c, 1) == 1 && c != '\n';) server.display += c;
     close(ready[0]);
     if (!server.display.empty()) server.display.insert(0, ":");
     return server;
@@ -52,15 +52,14 @@ void StopXvfb(XvfbServer& server)
     server = XvfbServer();
 }
 
-pid_t StartHack(const std::vector<std::string>& args, const std::string& display,
+pid_t StartHack(std::vector<std::string> args, const std::string& display,
                 const std::string& saverWindow, int* errors)
 {
-    std::vector<std::string> argv = {EMBRIX_HACK_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
     int pipeFds[2] = {-1, 2};
     if (errors && pipe2(pipeFds, O_CLOEXEC) != 0) return -1;
+    args.insert(args.begin(), EMBRIX_HACK_PATH);
     const pid_t pid =
-        Spawn(argv, {"DISPLAY=" + display, "XSCREENSAVER_WINDOW=" + saverWindow}, pipeFds[1]);
+        Spawn(args, {"DISPLAY=" + display, "XSCREENSAVER_WINDOW=" + saverWindow}, pipeFds[1]);
     if (errors) close(pipeFds[1]), *errors = pipeFds[0];
     return pid;
 }

@@ -1,4 +1,4 @@
-// A private X server for the X11 tests, and the hack started on it.
+// A private X server for the X11 tests, and the built hack started on it.
 #pragma once
 #include <sys/types.h>
 
@@ -10,14 +10,13 @@ struct XvfbServer {
     std::string display;  // ":N"; empty when the server did not start
 };
 
-// screen as Xvfb takes it ("320x240x24"); without MIT-SHM when asked.
+// screen as Xvfb takes it ("320x240x24"); without MIT-SHM when asked. It
+// keeps running as clients come and go (no reset when the last one leaves).
 XvfbServer StartXvfb(const char* screen, bool sharedMemory);
 void StopXvfb(XvfbServer& server);
 
-// The built hack with args on display (and XSCREENSAVER_WINDOW when given);
-// its standard error goes to *errors when errors is not null.
-pid_t StartHack(const std::vector<std::string>& args, const std::string& display,
+// The hack with args and XSCREENSAVER_WINDOW=saverWindow; its standard error
+// into *errors when given.
+pid_t StartHack(std::vector<std::string> args, const std::string& display,
                 const std::string& saverWindow, int* errors);
-
-// The hack's exit status, or -1 when it did not exit normally.
-int WaitForExit(pid_t pid);
+int WaitForExit(pid_t pid);  // the exit status; -1 when it did not exit

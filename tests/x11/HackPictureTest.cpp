@@ -18,8 +18,7 @@ namespace {
 struct PictureCase {
     const char* name;
     bool sharedMemory;
-    int32_t size, scaling;
-    int32_t width, height, resizedWidth, resizedHeight;
+    int32_t size, scaling, width, height, resizedWidth, resizedHeight;
 };
 
 const PictureCase Cases[] = {
@@ -45,9 +44,7 @@ TEST_P(HackPicture, EveryFrameShowsTheWholePictureExactly)
 {
     const PictureCase& c = GetParam();
     server = StartXvfb("400x300x24", c.sharedMemory);
-    ASSERT_FALSE(server.display.empty());
-    display = XOpenDisplay(server.display.c_str());
-    ASSERT_NE(display, nullptr);
+    ASSERT_NE(display = XOpenDisplay(server.display.c_str()), nullptr);
     const Window window =
         XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, c.width, c.height, 0, 0, 0);
     XMapWindow(display, window);
@@ -59,36 +56,30 @@ TEST_P(HackPicture, EveryFrameShowsTheWholePictureExactly)
     for (int frame = 1; frame <= 60; ++frame) {
         if (frame == 20) XClearArea(display, window, 0, 0, 0, 0, True);  // black, and an expose
         if (frame == 40) {
-            width = c.resizedWidth, height = c.resizedHeight;
-            XResizeWindow(display, window, width, height);
+            XResizeWindow(display, window, width = c.resizedWidth, height = c.resizedHeight);
             XSync(display, False);
         }
         DrawHackFrame();
-        const FireField& field = HackFire.field;
+        const FireField& f = HackFire.field;
         const FirePicture picture =
             LayOutFirePicture(width, height, {0, 0, width, height}, FireSettings);
-        ASSERT_EQ(field.width, picture.gridWidth) << "frame " << frame;
-        ASSERT_EQ(field.height, picture.gridHeight) << "frame " << frame;
-        int surfaceWrong = 0, wrong = 0;
-        for (int32_t y = 0; y < field.height; ++y) {
-            for (int32_t x = 0; x < field.width; ++x) {
-                const uint8_t heat = field.current[y * field.width + x];
-                hot += heat > 0;
-                surfaceWrong += HackFire.surface[y * SurfaceStride(field.width) + x] !=
-                                uint8_t(heat + FireIndexBase);
-            }
+        ASSERT_EQ(f.width * 1000 + f.height, picture.gridWidth * 1000 + picture.gridHeight)
+            << frame;
+        int wrong = 0;
+        for (int32_t i = 0; i < f.width * f.height; ++i) {
+            hot += f.current[i] > 0;
+            wrong += HackFire.surface[i / f.width * SurfaceStride(f.width) + i % f.width] !=
+                     uint8_t(f.current[i] + FireIndexBase);
         }
         XImage* shot = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
         ASSERT_NE(shot, nullptr);
         for (int32_t y = 0; y < height; ++y) {
-            for (int32_t x = 0; x < width; ++x) {
-                // Xvfb's 24-bit TrueColor pixel is 0xRRGGBB.
-                wrong += (XGetPixel(shot, x, y) & 0xFFFFFF) !=
-                         ExpectedPixel(picture, field.current, x, y);
-            }
+            for (int32_t x = 0; x < width; ++x)  // Xvfb's 24-bit pixels are 0xRRGGBB
+                wrong +=
+                    (XGetPixel(shot, x, y) & 0xFFFFFF) != ExpectedPixel(picture, f.current, x, y);
         }
         XDestroyImage(shot);
-        ASSERT_EQ(surfaceWrong + wrong, 0) << surfaceWrong << " surface bytes; frame " << frame;
+        ASSERT_EQ(wrong, 0) << "frame " << frame;
     }
     EXPECT_GT(hot, 0) << "the frames sowed and spread";
 }
@@ -98,22 +89,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, HackPicture, ::testing::ValuesIn(Cases),
                              return std::string(p.param.name);
                          });
 
-// The stretch worked by hand: a 7 x 5 area at size 2 holds 3 x 2 cells;
-// pixel x shows column x * 3 / 7, pixel y row y * 2 / 5, rounded down.
-// Centred, the cells sit at ((7 - 3) / 2, (5 - 2) / 2) = (2, 1).
+// Worked by hand: a 7 x 5 area at size 2 holds 3 x 2 cells. Stretched, pixel
+// x shows column x * 3 / 7 and pixel y row y * 2 / 5, rounded down; centred,
+// the cells sit at ((7 - 3) / 2, (5 - 2) / 2) = (2, 1).
 TEST(FirePicture, PlacesCellsAsWorkedByHand)
 {
-    const uint8_t grid[6] = {1, 2, 3, 4, 5, 6};  // heat h is red 8 * h
+    const uint8_t grid[6] = {1, 2, 3, 4, 5, 6};  // heat h shows as red 8 * h
     const int column[7] = {0, 0, 0, 1, 1, 2, 2}, row[5] = {0, 0, 0, 1, 1};
-    FirePicture stretched = LayOutFirePicture(7, 5, {0, 0, 7, 5}, {2, 1, 8, 8});
-    FirePicture centred = LayOutFirePicture(7, 5, {0, 0, 7, 5}, {2, 0, 8, 8});
+    const FirePicture stretched = LayOutFirePicture(7, 5, {0, 0, 7, 5}, {2, 1, 8, 8});
+    const FirePicture centred = LayOutFirePicture(7, 5, {0, 0, 7, 5}, {2, 0, 8, 8});
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 7; ++x) {
-            const uint32_t cell = 3 * row[y] + column[x] + 1;
-            EXPECT_EQ(ExpectedPixel(stretched, grid, x, y), 8 * cell << 16) << x << "," << y;
+            EXPECT_EQ(ExpectedPixel(stretched, grid, x, y), 8u * (3 * row[y] + column[x] + 1)
+                                                                << 16);
             const bool inside = x >= 2 && x < 5 && y >= 1 && y < 3;
-            const uint32_t centredCell = 3 * (y - 1) + (x - 2) + 1;
-            EXPECT_EQ(ExpectedPixel(centred, grid, x, y), inside ? 8 * centredCell << 16 : 0u);
+            EXPECT_EQ(ExpectedPixel(centred, grid, x, y), inside ? 8u * (3 * y + x - 4) << 16 : 0);
         }
     }
 }
