@@ -52,14 +52,12 @@ void StopXvfb(XvfbServer& server)
     server = XvfbServer();
 }
 
-pid_t StartHack(std::vector<std::string> args, const std::string& display,
-                const std::string& saverWindow, int* errors)
+pid_t StartHack(std::vector<std::string> args, const std::string& display, int* errors)
 {
     int pipeFds[2] = {-1, 2};
     if (errors && pipe2(pipeFds, O_CLOEXEC) != 0) return -1;
     args.insert(args.begin(), EMBRIX_HACK_PATH);
-    const pid_t pid =
-        Spawn(args, {"DISPLAY=" + display, "XSCREENSAVER_WINDOW=" + saverWindow}, pipeFds[1]);
+    const pid_t pid = Spawn(args, {"DISPLAY=" + display}, pipeFds[1]);
     if (errors) close(pipeFds[1]), *errors = pipeFds[0];
     return pid;
 }

@@ -15,8 +15,6 @@ struct XvfbServer {
 XvfbServer StartXvfb(const char* screen, bool sharedMemory);
 void StopXvfb(XvfbServer& server);
 
-// The hack with args and XSCREENSAVER_WINDOW=saverWindow; its standard error
-// into *errors when given.
-pid_t StartHack(std::vector<std::string> args, const std::string& display,
-                const std::string& saverWindow, int* errors);
+// The built hack with args; its standard error into *errors when given.
+pid_t StartHack(std::vector<std::string> args, const std::string& display, int* errors);
 int WaitForExit(pid_t pid);  // the exit status; -1 when it did not exit

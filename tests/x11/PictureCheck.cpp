@@ -46,20 +46,14 @@ int main(int argc, char** argv)
 {
     FireSettingsRecord s = {4, 0, 8, 8};
     int frames = 20000, left = 0, top = 0, width = 0, height = 0, maxval = 0;
-    const struct {
-        const char* name;
-        int* value;
-    } options[] = {{"--size", &s.size},
-                   {"--scaling", &s.scaling},
-                   {"--new-fire", &s.newFire},
-                   {"--fire-type", &s.fireType},
-                   {"--frames", &frames}};
+    const char* names[] = {"--size", "--scaling", "--new-fire", "--fire-type", "--frames"};
+    int* values[] = {&s.size, &s.scaling, &s.newFire, &s.fireType, &frames};
     bool usable = argc >= 2 && argc % 2 == 0;
     for (int i = 2; usable && i < argc; i += 2) {
         usable = !std::strcmp(argv[i], "--primary") &&
                  std::sscanf(argv[i + 1], "%d,%d,%d,%d", &left, &top, &width, &height) == 4;
-        for (const auto& o : options)
-            if (!std::strcmp(argv[i], o.name)) *o.value = std::atoi(argv[i + 1]), usable = true;
+        for (int k = 0; k < 5; ++k)
+            if (!std::strcmp(argv[i], names[k])) *values[k] = std::atoi(argv[i + 1]), usable = true;
     }
     FILE* file = usable ? std::fopen(argv[1], "rb") : nullptr;
     int imageWidth = 0, imageHeight = 0;
@@ -69,10 +63,9 @@ int main(int argc, char** argv)
     usable = usable && std::fread(rgb.data(), 1, rgb.size(), file) == rgb.size();
     if (file) std::fclose(file);
     if (!usable) {
-        std::fprintf(
-            stderr,
-            "usage: embrix_picture_check IMAGE.ppm (binary, maxval 255) [--size N] "
-            "[--scaling N] [--new-fire N] [--fire-type N] [--primary X,Y,W,H] [--frames N]\n");
+        std::fprintf(stderr,
+                     "usage: embrix_picture_check IMAGE.ppm (binary PPM) [--size N] [--scaling N] "
+                     "[--new-fire N] [--fire-type N] [--primary X,Y,W,H] [--frames N]\n");
         return 2;
     }
     std::vector<uint32_t> image;
