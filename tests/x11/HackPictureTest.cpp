@@ -63,8 +63,9 @@ TEST_P(HackPicture, EveryFrameShowsTheWholePictureExactly)
         const FireField& f = HackFire.field;
         const FirePicture picture =
             LayOutFirePicture(width, height, {0, 0, width, height}, FireSettings);
-        ASSERT_EQ(f.width * 1000 + f.height, picture.gridWidth * 1000 + picture.gridHeight)
-            << frame;
+        ASSERT_EQ(std::make_pair(f.width, f.height),
+                  std::make_pair(picture.gridWidth, picture.gridHeight))
+            << "frame " << frame;
         int wrong = 0;
         for (int32_t i = 0; i < f.width * f.height; ++i) hot += f.current[i] > 0;
         XImage* shot = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
