@@ -9,6 +9,7 @@ WINESERVER=/usr/lib/wine/wineserver
 EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils imagemagick
+  libx11-dev libxext-dev libxrandr-dev libxinerama-dev
   nsis zip osslsigncode openssl faketime ninja-build
   clang libclang-rt-14-dev
   qemu-system-x86 qemu-user-static debootstrap debian-archive-keyring e2fsprogs)

@@ -1,0 +1,78 @@
+// Arbitrary command lines for the hack, one argument per NUL-separated piece,
+// each a heap block of its own: nothing is read past argv or an argument, a
+// refusal is one line quoting an argument (up to its first control byte), a
+// setting never named keeps its default, and what is accepted reads back the
+// same when written out again as plain decimal options.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "x11/HackOptions.h"
+
+namespace {
+
+void Require(bool holds)
+{
+    if (!holds) std::abort();
+}
+
+bool Parse(const std::vector<std::string>& args, HackOptions& options, std::string& error)
+{
+    std::vector<std::unique_ptr<char[]>> blocks;
+    std::unique_ptr<const char*[]> argv(new const char*[args.size()]);  // exactly argc
+    for (size_t i = 0; i < args.size(); ++i) {
+        blocks.emplace_back(new char[args[i].size() + 1]);
+        argv[i] = std::strcpy(blocks[i].get(), args[i].c_str());
+    }
+    return ParseHackOptions(static_cast<int>(args.size()), argv.get(), options, error);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::vector<std::string> args = {"embrix"};
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    for (size_t start = 0; start <= size && args.size() < 16; start += args.back().size() + 1)
+        args.push_back(text.substr(start, text.find('\0', start) - start));
+    HackOptions o;
+    std::string error;
+    bool quotesOne = false;
+    if (!Parse(args, o, error)) {
+        for (size_t i = 1; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            size_t plain = 0;
+            while (plain < a.size() && uint8_t(a[plain]) >= 0x20 && a[plain] != 0x7F) ++plain;
+            const std::string quoted = '"' + a.substr(0, plain) + (plain == a.size() ? "\"" : "");
+            quotesOne |= error.find(quoted) != std::string::npos;
+        }
+        Require(quotesOne && error.rfind("embrix: ", 0) == 0 &&
+                error.find('\n') == std::string::npos);
+        return 0;
+    }
+    const FireSettingsRecord& s = o.settings;
+    const std::pair<const char*, int32_t> given[] = {
+        {"size", s.size},          {"scaling", s.scaling}, {"new-fire", s.newFire},
+        {"fire-type", s.fireType}, {"delay", o.delay},     {"frames", o.frames}};
+    const int32_t defaults[] = {4, 0, 8, 8, DefaultFrameDelay, 0};
+    std::vector<std::string> again = {"embrix"};
+    for (size_t i = 0; i < 6; ++i) {
+        const std::string name = given[i].first;
+        bool named = false;
+        for (const std::string& a : args) named |= a == "-" + name || a == "--" + name;
+        Require(named || given[i].second == defaults[i]);
+        again.insert(again.end(), {"--" + name, std::to_string(given[i].second)});
+    }
+    if (o.target == HackTarget::Root) again.push_back("--root");
+    if (o.target == HackTarget::WindowId)
+        again.insert(again.end(), {"-window-id", std::to_string(o.windowId)});
+    HackOptions read;
+    Require(o.delay >= 0 && o.frames >= 0 && Parse(again, read, error) && read.target == o.target);
+    Require(read.target != HackTarget::WindowId || read.windowId == o.windowId);
+    Require(read.delay == o.delay && read.frames == o.frames &&
+            !std::memcmp(&read.settings, &s, sizeof s));
+    return 0;
+}

@@ -1,0 +1,108 @@
+// The hack's own code run frame by frame in a window on a private X server:
+// after every frame the window, read back whole, is exactly the picture of
+// the grid just computed, rows not sent included; through an expose and a
+// resize, centred and stretched, with and without MIT-SHM.
+// gtest first: Xlib defines words such as None as macros.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "fire/FireSettings.h"
+#include "support/FirePicture.h"
+#include "support/XvfbServer.h"
+#include "x11/HackFire.h"
+
+namespace {
+
+struct PictureCase {
+    const char* name;
+    bool sharedMemory;
+    int32_t size, scaling, width, height, resizedWidth, resizedHeight;
+};
+
+const PictureCase Cases[] = {
+    {"CentredShared", true, 4, 0, 203, 150, 130, 171},
+    {"StretchedShared", true, 4, 1, 203, 150, 301, 122},
+    {"CentredPlain", false, 2, 0, 161, 95, 120, 130},
+    {"StretchedPlain", false, 8, 1, 250, 170, 97, 203},
+};
+
+class HackPicture : public ::testing::TestWithParam<PictureCase> {
+  protected:
+    void TearDown() override
+    {
+        DestroyHackFire();
+        if (display) XCloseDisplay(display);
+        StopXvfb(server);
+    }
+    XvfbServer server;
+    Display* display = nullptr;
+};
+
+TEST_P(HackPicture, EveryFrameShowsTheWholePictureExactly)
+{
+    const PictureCase& c = GetParam();
+    server = StartXvfb("400x300x24", c.sharedMemory);
+    ASSERT_NE(display = XOpenDisplay(server.display.c_str()), nullptr);
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, c.width, c.height, 0, 0, 0);
+    XMapWindow(display, window);
+    XSync(display, False);
+    FireSettings = {c.size, c.scaling, 1, 2};  // much fire soon
+    ASSERT_TRUE(CreateHackFire(display, window, false));
+    EXPECT_EQ(HackFire.shared, c.sharedMemory);
+    int32_t width = c.width, height = c.height, hot = 0;
+    for (int frame = 1; frame <= 60; ++frame) {
+        if (frame == 20) XClearArea(display, window, 0, 0, 0, 0, True);  // black, and an expose
+        if (frame == 40) {
+            XResizeWindow(display, window, width = c.resizedWidth, height = c.resizedHeight);
+            XSync(display, False);
+        }
+        DrawHackFrame();
+        const FireField& f = HackFire.field;
+        const FirePicture picture =
+            LayOutFirePicture(width, height, {0, 0, width, height}, FireSettings);
+        ASSERT_EQ(std::make_pair(f.width, f.height),
+                  std::make_pair(picture.gridWidth, picture.gridHeight))
+            << "frame " << frame;
+        int wrong = 0;
+        for (int32_t i = 0; i < f.width * f.height; ++i) hot += f.current[i] > 0;
+        XImage* shot = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
+        ASSERT_NE(shot, nullptr);
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x)  // Xvfb's 24-bit pixels are 0xRRGGBB
+                wrong +=
+                    (XGetPixel(shot, x, y) & 0xFFFFFF) != ExpectedPixel(picture, f.current, x, y);
+        }
+        XDestroyImage(shot);
+        ASSERT_EQ(wrong, 0) << "frame " << frame;
+    }
+    EXPECT_GT(hot, 0) << "the frames sowed and spread";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HackPicture, ::testing::ValuesIn(Cases),
+                         [](const ::testing::TestParamInfo<PictureCase>& p) {
+                             return std::string(p.param.name);
+                         });
+
+// Worked by hand: a 7 x 5 area at size 2 holds 3 x 2 cells. Stretched, pixel
+// x shows column x * 3 / 7 and pixel y row y * 2 / 5, rounded down; centred,
+// the cells sit at ((7 - 3) / 2, (5 - 2) / 2) = (2, 1).
+TEST(FirePicture, PlacesCellsAsWorkedByHand)
+{
+    const uint8_t grid[6] = {1, 2, 3, 4, 5, 6};  // heat h shows as red 8 * h
+    const int column[7] = {0, 0, 0, 1, 1, 2, 2}, row[5] = {0, 0, 0, 1, 1};
+    const FirePicture stretched = LayOutFirePicture(7, 5, {0, 0, 7, 5}, {2, 1, 8, 8});
+    const FirePicture centred = LayOutFirePicture(7, 5, {0, 0, 7, 5}, {2, 0, 8, 8});
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 7; ++x) {
+            EXPECT_EQ(ExpectedPixel(stretched, grid, x, y), 8u * (3 * row[y] + column[x] + 1)
+                                                                << 16);
+            const bool inside = x >= 2 && x < 5 && y >= 1 && y < 3;
+            EXPECT_EQ(ExpectedPixel(centred, grid, x, y), inside ? 8u * (3 * y + x - 4) << 16 : 0);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+// embrix_picture_check IMAGE.ppm [--size N] [--scaling N] [--new-fire N]
+//   [--fire-type N] [--primary X,Y,W,H] [--frames N]
+// Whether a screenshot (binary PPM, the hack's window at 0,0) is exactly
+// what a freshly started hack shows after one of its first N frames (20000
+// by default): exit 0 with "frame K", else 1 with the closest frame (the one
+// matching most pixels from the bottom row up) and its first wrong pixel.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "fire/FireFrameStep.h"
+#include "support/FirePicture.h"
+
+namespace {
+
+struct Difference {
+    long matched = -1;  // pixels right before the first wrong one; -1: none wrong
+    int32_t x = 0, y = 0;
+    uint32_t seen = 0, expected = 0;
+};
+
+// Bottom row up, where frames differ soonest; the pixels inside the placed
+// frame or those outside it, which are the same in every frame.
+Difference Compare(const std::vector<uint32_t>& image, const FirePicture& picture,
+                   const uint8_t* grid, bool inside)
+{
+    const FramePlacement& p = picture.place;
+    long matched = 0;
+    for (int32_t y = picture.height - 1; y >= 0; --y) {
+        for (int32_t x = 0; x < picture.width; ++x) {
+            if ((x >= p.x && x < p.x + p.width && y >= p.y && y < p.y + p.height) != inside)
+                continue;
+            const uint32_t seen = image[size_t(y) * picture.width + x];
+            const uint32_t expected = ExpectedPixel(picture, grid, x, y);
+            if (seen != expected) return {matched, x, y, seen, expected};
+            ++matched;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    FireSettingsRecord s = {4, 0, 8, 8};
+    int frames = 20000, left = 0, top = 0, width = 0, height = 0, maxval = 0;
+    const char* names[] = {"--size", "--scaling", "--new-fire", "--fire-type", "--frames"};
+    int* values[] = {&s.size, &s.scaling, &s.newFire, &s.fireType, &frames};
+    bool usable = argc >= 2 && argc % 2 == 0;
+    for (int i = 2; usable && i < argc; i += 2) {
+        usable = !std::strcmp(argv[i], "--primary") &&
+                 std::sscanf(argv[i + 1], "%d,%d,%d,%d", &left, &top, &width, &height) == 4;
+        for (int k = 0; k < 5; ++k)
+            if (!std::strcmp(argv[i], names[k])) *values[k] = std::atoi(argv[i + 1]), usable = true;
+    }
+    FILE* file = usable ? std::fopen(argv[1], "rb") : nullptr;
+    int imageWidth = 0, imageHeight = 0;
+    usable = file && std::fscanf(file, "P6 %d %d %d", &imageWidth, &imageHeight, &maxval) == 3 &&
+             maxval == 255 && imageWidth > 0 && imageHeight > 0 && std::fgetc(file) != EOF;
+    std::vector<uint8_t> rgb(usable ? size_t(imageWidth) * imageHeight * 3 : 0);
+    usable = usable && std::fread(rgb.data(), 1, rgb.size(), file) == rgb.size();
+    if (file) std::fclose(file);
+    if (!usable) {
+        std::fprintf(stderr,
+                     "usage: embrix_picture_check IMAGE.ppm (binary PPM) [--size N] [--scaling N] "
+                     "[--new-fire N] [--fire-type N] [--primary X,Y,W,H] [--frames N]\n");
+        return 2;
+    }
+    std::vector<uint32_t> image;
+    for (size_t i = 0; i < rgb.size(); i += 3)
+        image.push_back(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
+    if (width <= 0) width = imageWidth, height = imageHeight;
+    const FirePicture picture =
+        LayOutFirePicture(imageWidth, imageHeight, {left, top, left + width, top + height}, s);
+
+    // The hack's grids and surface as a fresh process makes them.
+    const size_t cells = size_t(picture.gridWidth) * size_t(picture.gridHeight);
+    std::vector<uint8_t> next(cells), current(cells);
+    std::vector<uint8_t> surface(size_t(SurfaceStride(picture.gridWidth)) * picture.gridHeight + 1);
+    FireField field = {picture.gridWidth, picture.gridHeight, next.data(), current.data()};
+    const Difference outside = Compare(image, picture, nullptr, false);
+    Difference closest;
+    int closestFrame = 0;
+    for (int frame = 1; frame <= frames; ++frame) {
+        RunNewFireCountdown(field, s.fireType, s.newFire);
+        StepFireFrame(field, surface.data(), frame > 1);
+        Difference d = Compare(image, picture, field.current, true);
+        if (d.matched < 0 && outside.matched < 0) return std::printf("frame %d\n", frame), 0;
+        if (d.matched < 0) d = outside, d.matched += long(picture.width) * picture.height;
+        if (d.matched > closest.matched) closest = d, closestFrame = frame;
+    }
+    std::printf("no frame of %d: closest frame %d, pixel (%d, %d) is #%06X, expected #%06X\n",
+                frames, closestFrame, closest.x, closest.y, closest.seen, closest.expected);
+    return 1;
+}
