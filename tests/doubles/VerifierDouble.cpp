@@ -1,4 +1,3 @@
-// The verifier double; what it does is told in VerifierDouble.h.
 #include "doubles/VerifierDouble.h"
 #include "doubles/DoubleLog.h"
 
@@ -9,24 +8,21 @@
 
 namespace {
 
-constexpr LONG MaxScript = 16, MaxCalls = 64;
+constexpr LONG MaxScript = 16;
 
 struct VerifierDoubleRecord {
     BOOL script[MaxScript];
     LONG scriptCount, scriptNext, callCount;
     VerifierDuringCall duringCall;
-    HWND callWindow[MaxCalls];
-    DWORD callTick[MaxCalls];
 } Verifier;
 
-// "<pid> <event> running=<state as this process sees it>[ <answer>]"
-void Log(const char* event, const char* answer = "")
+void Log(const char* event)
 {
     BOOL running = 2;  // neither answer: shows a call that wrote nothing
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     char line[128];
-    wsprintfA(line, "%lu %s running=%d%s%s\r\n", static_cast<unsigned long>(GetCurrentProcessId()),
-              event, running, *answer ? " " : "", answer);
+    wsprintfA(line, "%lu %s running=%d\r\n", static_cast<unsigned long>(GetCurrentProcessId()),
+              event, running);
     AppendToDoubleLog("EMBRIX_PROBE_LOG", line);
 }
 
@@ -58,25 +54,20 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved)
 EXPORT BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
     const LONG call = ++Verifier.callCount;
-    if (call <= MaxCalls)
-        Verifier.callWindow[call - 1] = window, Verifier.callTick[call - 1] = GetTickCount();
     if (Verifier.duringCall) Verifier.duringCall(window, call);
-
     if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "fault")) {
-        Log("verify", "fault");
+        Log("verify fault");
         volatile LONG* volatile nowhere = nullptr;  // the compiler cannot see the null
         *nowhere = call;
         return FALSE;
     }
     BOOL answer = TRUE;
-    if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "refuse-first"))
-        answer = call != 1;
-    else if (Verifier.scriptCount > 0)
+    if (Verifier.scriptCount > 0)
         answer =
             Verifier.script[Verifier.scriptNext + 1 < Verifier.scriptCount ? Verifier.scriptNext++
                                                                            : Verifier.scriptNext];
-    Log("verify", answer ? "accept" : "refuse");
-    return answer ? TRUE : FALSE;
+    Log(answer ? "verify accept" : "verify refuse");
+    return answer;
 }
 #endif
 
@@ -100,11 +91,4 @@ EXPORT void WINAPI VerifierDoubleDuringCall(VerifierDuringCall hook)
 EXPORT LONG WINAPI VerifierDoubleCallCount()
 {
     return Verifier.callCount;
-}
-
-EXPORT BOOL WINAPI VerifierDoubleCallAt(LONG index, HWND* window, DWORD* tick)
-{
-    if (index < 0 || index >= Verifier.callCount || index >= MaxCalls) return FALSE;
-    *window = Verifier.callWindow[index], *tick = Verifier.callTick[index];
-    return TRUE;
 }

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <map>
 
-#include "support/KeptSettings.h"
-#include "support/SaverProcess.h"
+#include "support/TestSupport.h"
 
 namespace {
 

@@ -1,14 +1,15 @@
 // The settings dialog of a running saver, driven from outside as a user
 // would: what it shows for the settings file, what OK writes, and that
-// Cancel and Escape write nothing.
+// Cancel and Escape write nothing; and the resources the platform reads.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "support/KeptSettings.h"
-#include "support/SaverProcess.h"
+#include <cstring>
+
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -200,6 +201,24 @@ TEST_F(SettingsDialog, EnterStoresTheChoiceButNeverAStretch)
     EXPECT_EQ(Key(VK_RETURN), 1u);
     EXPECT_EQ(ReadWholeFile(SettingsFilePath()),
               std::string(Section) + "Size=8\r\nScaling=0\r\nNew fire=8\r\nFire type=10\r\n");
+}
+
+// The name the display settings list, and one icon: 32 x 32, 16 colours,
+// 744 bytes, id 1.
+TEST(Resources, NameAndIcon)
+{
+    HMODULE saver = LoadLibraryExA(SaverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(saver, nullptr) << SaverPath();
+    char name[64] = "";
+    LoadStringA(saver, 1, name, sizeof name);
+    EXPECT_STREQ(name, "Embrix");
+    HRSRC group = FindResourceA(saver, MAKEINTRESOURCEA(125), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(SizeofResource(saver, group), 6u + 14u);
+    const BYTE entry[] = {1, 0, 32, 32, 16, 0, 1, 0, 4, 0, 0xE8, 0x02, 0, 0, 1, 0};
+    const void* data = LockResource(LoadResource(saver, group));
+    EXPECT_EQ(std::memcmp(static_cast<const BYTE*>(data) + 4, entry, sizeof entry), 0);
+    FreeLibrary(saver);
 }
 
 }  // namespace

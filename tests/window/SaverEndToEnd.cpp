@@ -1,14 +1,13 @@
 // The built saver as the platform starts it, on the 1024 x 768 display: full
-// screen and as a preview, one run for each kind of grid its settings and
-// its window give, with the picture read back from the screen.
+// screen and as a preview for each kind of grid (the picture read back from
+// the screen), the command line's modes, and the platform's components met
+// with a password wanted.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 
-#include "support/KeptSettings.h"
-#include "support/SaverProcess.h"
-#include "support/ScreenCheck.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -112,8 +111,6 @@ TEST_P(FullScreen, CoversTheScreenDrawsItsGridAndEndsOnAKey)
 INSTANTIATE_TEST_SUITE_P(
     Settings, FullScreen,
     ::testing::Values(Row{"Defaults", nullptr, Middle, 0, 0},
-                      Row{"SizeBelowOneCountsAsFour", "Size=0\r\n", Middle, 0, 0},
-                      Row{"OddWidthCentred", "Size=3\r\n", {341, 256, 341 + 341, 256 + 256}, 0, 0},
                       Row{"WholeScreen", "Size=1\r\n", WholeScreen, 0, 0},
                       Row{"NoGridStaysBlack", "Size=1000000\r\n", NoFire, 0, 0},
                       Row{"NoSowingStaysBlack", "Fire type=0\r\n", NoFire, 0, 0},
@@ -175,6 +172,101 @@ TEST(TwoMonitors, WindowCoversBothAndTheFireStaysOnThePrimary)
         ASSERT_TRUE(WriteSettingsSection(stretched ? "Scaling=1\r\n" : "Scaling=0\r\n"));
         RunFullScreen(virtualScreen, stretched ? WholeScreen : Middle);
     }
+}
+
+TEST(Modes, UnusableCommandLineEndsAtOnceWithMinusOne)
+{
+    HWND gone = MakeTestWindow("Embrix gone");
+    DestroyWindow(gone);
+    for (const std::string& tail :
+         {std::string("/x"), std::string("/p 0"), "/p " + HandleText(gone)})
+        EXPECT_EQ(RunSaver(tail), static_cast<DWORD>(-1)) << tail;
+}
+
+// The saver and the password-change double together in a scratch folder,
+// where the platform's own library is not taken instead of the double (the
+// ctest entry runs with mpr=n,b in WINEDLLOVERRIDES, which Wine reads at start).
+TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
+{
+    const std::string folder = MakeScratchFolder("change");
+    const std::string saver = folder + "Embrix.scr", log = folder + "mpr.log";
+    ASSERT_TRUE(CopyFileA(SaverPath().c_str(), saver.c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((ProgramFolder() + "mpr\\MPR.DLL").c_str(), (folder + "MPR.DLL").c_str(), FALSE));
+    ASSERT_NE(EnvironmentValue("WINEDLLOVERRIDES").find("mpr=n"), std::string::npos);
+    SetEnvironmentVariableA("EMBRIX_MPR_DOUBLE_LOG", log.c_str());
+    HWND owner = MakeTestWindow("Embrix owner");
+    HWND gone = MakeTestWindow("Embrix gone");
+    DestroyWindow(gone);
+    HWND foreground = MakeTestWindow("Embrix foreground");
+    SetForegroundWindow(foreground);
+    Pump(50);
+    ASSERT_EQ(GetForegroundWindow(), foreground) << "the test window could not come to the front";
+    const struct {
+        std::string tail;
+        HWND owner;
+    } rows[] = {{"/a " + HandleText(owner), owner},
+                {"/a", foreground},
+                {"/a " + HandleText(gone), foreground}};
+    for (const auto& row : rows) {
+        DeleteFileA(log.c_str());
+        SaverProcess run;
+        ASSERT_TRUE(StartSaver(saver, row.tail, run));
+        EXPECT_EQ(WaitForExit(run), 0u) << row.tail;
+        EXPECT_EQ(ReadWholeFile(log), "SCRSAVE " + HandleText(row.owner) + " 0 0\n") << row.tail;
+    }
+    DestroyWindow(owner);
+    DestroyWindow(foreground);
+    RemoveScratchFolder(folder);
+}
+
+// A copy of the saver beside the verifier double, which logs the
+// saver-running state from inside the saver (per process here): raised while
+// a verifier is loaded, lowered by the end of the process.
+struct Faults : ::testing::Test {
+    void SetUp() override
+    {
+        // No crash dialog and no debugger: the platform's standard treatment
+        // of a fault then lets the guard act.
+        SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+        SetUsePassword(true);
+        ASSERT_TRUE(CopyFileA(SaverPath().c_str(), saver.c_str(), FALSE)) << SaverPath();
+        ASSERT_TRUE(CopyFileA((ProgramFolder() + "PASSWORD.CPL").c_str(),
+                              (folder + "PASSWORD.CPL").c_str(), FALSE));
+        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());
+        SetEnvironmentVariableA("EMBRIX_PROBE_STAY", "1");
+    }
+    void TearDown() override
+    {
+        RemoveScratchFolder(folder);
+    }
+    KeptSettings kept;
+    NoFaultDebugger noDebugger;
+    std::string folder = MakeScratchFolder("faults");
+    std::string saver = folder + "Embrix.scr", log = folder + "probe.log";
+};
+
+TEST_F(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
+{
+    SetEnvironmentVariableA("EMBRIX_PROBE_ANSWER", "fault");
+    SaverProcess run;
+    ASSERT_TRUE(StartSaver(saver, "/s", run));
+    PostMessageA(WaitForFullScreen(run), WM_KEYDOWN, VK_SPACE, 0);
+    const std::string id = std::to_string(run.id);
+    WaitForExit(run);
+    EXPECT_EQ(ReadWholeFile(log), id + " attach running=0\r\n" + id +
+                                      " verify fault running=1\r\n" + id + " exit running=0\r\n");
+}
+
+TEST_F(Faults, PreviewNeverLoadsTheVerifier)
+{
+    HWND parent = MakeParentWindow(152, 112);
+    SaverProcess run;
+    ASSERT_TRUE(StartSaver(saver, "/p " + HandleText(parent), run));
+    EXPECT_TRUE(WaitForWindow(run, "WindowsScreenSaverClass", "Preview", parent));
+    DestroyWindow(parent);
+    EXPECT_EQ(WaitForExit(run), 0u);
+    EXPECT_EQ(ReadWholeFile(log), "");
 }
 
 }  // namespace

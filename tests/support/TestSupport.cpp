@@ -1,4 +1,4 @@
-#include "support/SaverProcess.h"
+#include "support/TestSupport.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -132,17 +132,22 @@ void PressKey(WORD key)
     keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
 }
 
-void Pump(DWORD milliseconds)
+bool PumpUntil(const std::function<bool()>& done, DWORD ms)
 {
-    const DWORD start = GetTickCount();
-    do {
+    for (const DWORD start = GetTickCount(); !(done && done());
+         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return done && done();
+            }
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        if (milliseconds != 0) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - start < milliseconds);
+        if (GetTickCount() - start >= ms) return done && done();
+    }
+    return true;
 }
 
 HWND MakeTestWindow(const char* title)
@@ -153,11 +158,27 @@ HWND MakeTestWindow(const char* title)
     return window;
 }
 
+MSG ParentMessage;
+
+namespace {
+
+LRESULT CALLBACK RecordParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_HELP && message != WM_CONTEXTMENU)
+        return DefWindowProcA(window, message, wParam, lParam);
+    ParentMessage = {window, message, wParam, lParam, 0, {0, 0}};
+    return 1;
+}
+
+}  // namespace
+
 HWND MakeParentWindow(int width, int height)
 {
-    return CreateWindowExA(0, "STATIC", "Embrix preview parent",
-                           WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
-                           nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(0, "STATIC", "Embrix preview parent",
+                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
+                                  nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordParentMessage));
+    return window;
 }
 
 std::string MakeScratchFolder(const char* name)
@@ -188,4 +209,109 @@ std::string ReadWholeFile(const std::string& path)
 bool WriteWholeFile(const std::string& path, const std::string& content)
 {
     return static_cast<bool>(std::ofstream(path, std::ios::binary) << content << std::flush);
+}
+
+namespace {
+
+constexpr char DesktopKey[] = "Control Panel\\Desktop";
+constexpr char FaultDebuggerKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
+
+}  // namespace
+
+std::string ReadText(HKEY root, const char* key, const char* name)
+{
+    char text[2048];
+    DWORD size = sizeof text;
+    return RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS
+               ? text
+               : "<none>";
+}
+
+void PutText(HKEY root, const char* key, const char* name, const char* text)
+{
+    if (text)
+        RegSetKeyValueA(root, key, name, REG_SZ, text, lstrlenA(text) + 1);
+    else
+        RegDeleteKeyValueA(root, key, name);
+}
+
+KeptValue::KeptValue(HKEY rootKey, const char* keyName, const char* valueName)
+    : root(rootKey),
+      key(keyName),
+      name(valueName),
+      had(RegGetValueA(root, keyName, valueName, RRF_RT_ANY | RRF_NOEXPAND, &type, bytes, &size) ==
+          ERROR_SUCCESS)
+{
+}
+
+KeptValue::~KeptValue()
+{
+    if (had)
+        RegSetKeyValueA(root, key.c_str(), name.c_str(), type, bytes, size);
+    else
+        RegDeleteKeyValueA(root, key.c_str(), name.c_str());
+}
+
+std::string SettingsFilePath()
+{
+    char folder[MAX_PATH];
+    return std::string(folder, GetWindowsDirectoryA(folder, MAX_PATH)) + "\\control.ini";
+}
+
+bool WriteSettingsSection(const std::string& lines)
+{
+    return WriteWholeFile(SettingsFilePath(), "[Screen Saver.Embrix]\r\n" + lines);
+}
+
+void SetUsePassword(bool wanted)
+{
+    const DWORD one = 1;
+    if (wanted)
+        RegSetKeyValueA(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword", REG_DWORD, &one,
+                        sizeof one);
+    else
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword");
+}
+
+KeptSettings::KeptSettings()
+    : hadFile(GetFileAttributesA(SettingsFilePath().c_str()) != INVALID_FILE_ATTRIBUTES),
+      file(ReadWholeFile(SettingsFilePath())),
+      password(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword")
+{
+}
+
+KeptSettings::~KeptSettings()
+{
+    if (hadFile)
+        WriteWholeFile(SettingsFilePath(), file);
+    else
+        DeleteFileA(SettingsFilePath().c_str());
+}
+
+NoFaultDebugger::NoFaultDebugger() : debugger(HKEY_LOCAL_MACHINE, FaultDebuggerKey, "Debugger")
+{
+    PutText(HKEY_LOCAL_MACHINE, FaultDebuggerKey, "Debugger",
+            "embrix-no-such-debugger.exe %ld %ld");
+}
+
+Screenshot CaptureScreen()
+{
+    Screenshot shot;
+    shot.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, height, screen, GetSystemMetrics(SM_XVIRTUALSCREEN),
+           GetSystemMetrics(SM_YVIRTUALSCREEN), SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    shot.pixels.resize(static_cast<size_t>(shot.width) * height);
+    GetDIBits(memory, bitmap, 0, height, shot.pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
 }

@@ -1,0 +1,428 @@
+// The saver window as the host runs it (RunSaverWindow) in this process: its
+// messages full screen and as a preview, the effect inside it, the picture
+// read back from the screen, and frames that allocate and create nothing.
+#include <utility>
+
+#include "fire/FireSettings.h"
+#include "fire/win32/FireWindowProc.h"
+#include "host/PasswordVerifier.h"
+#include "host/SaverHostState.h"
+#include "host/SaverWindow.h"
+#include "support/InProcess.h"
+
+uint64_t Allocations, Releases;  // every call from this program's objects, wrapped at link time
+
+extern "C" {
+void* __real_malloc(size_t size);
+void* __real_calloc(size_t count, size_t size);
+void* __real_realloc(void* block, size_t size);
+void __real_free(void* block);
+void* __wrap_malloc(size_t size)
+{
+    return ++Allocations, __real_malloc(size);
+}
+void* __wrap_calloc(size_t count, size_t size)
+{
+    return ++Allocations, __real_calloc(count, size);
+}
+void* __wrap_realloc(void* block, size_t size)
+{
+    return ++Allocations, __real_realloc(block, size);
+}
+void __wrap_free(void* block)
+{
+    Releases += block != nullptr, __real_free(block);
+}
+// The import slot through which this program's objects call GetSystemMetrics.
+#ifdef _WIN64
+extern decltype(&GetSystemMetrics) ImportedGetSystemMetrics __asm__("__imp_GetSystemMetrics");
+#else
+extern decltype(&GetSystemMetrics) ImportedGetSystemMetrics __asm__("__imp__GetSystemMetrics@4");
+#endif
+}
+
+namespace {
+
+class HostWindow : public InProcessTest {
+  protected:
+    void SetUp() override
+    {
+        InProcessTest::SetUp();
+        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());  // the verifier double's
+    }
+    void TearDown() override
+    {
+        InProcessTest::TearDown();
+        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", nullptr);
+        DeleteFileA(log.c_str());
+        UnregisterClassA(SaverClassName, SaverHostState.instance);
+    }
+    const std::string pid = std::to_string(GetCurrentProcessId());
+    const std::string log = ProgramFolder() + "probe-" + pid + ".log";
+};
+
+std::pair<HWND, HIMC> restored;
+HIMC WINAPI RecordAssociation(HWND window, HIMC context)
+{
+    restored = {window, context};
+    return nullptr;
+}
+
+void ExpectTitle(HWND saver, const char* title)
+{
+    EXPECT_EQ(SendMessageA(saver, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), 0);
+    char text[64] = {};
+    GetWindowTextA(saver, text, sizeof text);
+    EXPECT_STREQ(text, title);
+}
+
+// Creation takes the pointer's origin and the input context, destruction
+// gives it back; any timer draws a frame until the close is allowed, paint
+// none; task switches and saver commands are blocked, a close is not.
+TEST_F(HostWindow, FullScreen)
+{
+    SetCursorPos(321, 234);
+    HWND made = nullptr;
+    const HIMC saved = reinterpret_cast<HIMC>(0x1234);
+    EXPECT_EQ(RunSaverWith(
+                  nullptr,
+                  [&](HWND saver) {
+                      made = saver;
+                      EXPECT_EQ(SaverHostState.cursorOrigin.x, 321);
+                      EXPECT_EQ(SaverHostState.cursorOrigin.y, 234);
+                      EXPECT_EQ(ImmGetContext(saver), nullptr) << "the window has no input context";
+                      SaverHostState.associateContext = RecordAssociation;  // sees the restore
+                      SaverHostState.savedInputContext = saved;
+                      ExpectTitle(saver, "Screen Saver");
+                      for (WPARAM command :
+                           {WPARAM(SC_NEXTWINDOW), WPARAM(SC_PREVWINDOW), WPARAM(SC_SCREENSAVE)}) {
+                          EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, command, 0), 0);
+                          Pump(20);
+                          EXPECT_TRUE(IsWindow(saver)) << std::hex << command;
+                      }
+                      KillTimer(saver, FireEffectState.timerId);
+                      Pump(20);
+                      const uint8_t* current = FireEffectState.field.current;
+                      SendMessageA(saver, WM_PAINT, 0, 0);
+                      EXPECT_EQ(FireEffectState.field.current, current);
+                      SendMessageA(saver, WM_TIMER, 77, 0);
+                      EXPECT_NE(FireEffectState.field.current, current);
+                      SaverHostState.closeAllowed = 1;
+                      current = FireEffectState.field.current;
+                      EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
+                      EXPECT_EQ(FireEffectState.field.current, current);
+                      SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);
+                      EXPECT_FALSE(IsWindow(saver));
+                  }),
+              0)
+        << "the loop ends on the window's destruction";
+    EXPECT_EQ(restored, std::make_pair(made, saved));
+}
+
+TEST_F(HostWindow, PreviewTitleAndHelpGoingToTheParent)
+{
+    RunSaverWith(parent = MakeParentWindow(152, 112), [&](HWND saver) {
+        ExpectTitle(saver, "Preview");
+        HELPINFO help = {sizeof help, HELPINFO_WINDOW, 0, saver, 0, {0, 0}};
+        const std::pair<UINT, LPARAM> requests[] = {{WM_HELP, reinterpret_cast<LPARAM>(&help)},
+                                                    {WM_CONTEXTMENU, 0x00560078}};
+        for (auto [message, lParam] : requests) {
+            EXPECT_EQ(SendMessageA(saver, message, 0x1234, lParam), 1);
+            Pump(20);
+            EXPECT_EQ(ParentMessage.hwnd, parent);
+            EXPECT_EQ(ParentMessage.message, message);
+            EXPECT_EQ(ParentMessage.wParam, reinterpret_cast<WPARAM>(parent));
+            EXPECT_EQ(ParentMessage.lParam, lParam);
+        }
+        SetParent(saver, nullptr);  // without a parent window: dropped, still 1
+        ParentMessage = {};
+        EXPECT_EQ(SendMessageA(saver, WM_HELP, 0, 0), 1);
+        Pump(20);
+        EXPECT_EQ(ParentMessage.message, 0u);
+    });
+}
+
+TEST_F(HostWindow, ClassRefusedAfterTheVerifierRaisedTheState)
+{
+    WNDCLASSA taken = {};  // the class is this module's already
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = SaverHostState.instance;
+    taken.lpszClassName = SaverClassName;
+    ASSERT_TRUE(RegisterClassA(&taken));
+    SetUsePassword(true);
+    EXPECT_EQ(RunSaverWindow(nullptr), -1) << "no window, no loop: the run says so";
+    EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
+    EXPECT_EQ(SaverRunningState(), FALSE);
+    // Raised once the verifier was loaded, still so when it was freed, lowered after.
+    EXPECT_EQ(ReadWholeFile(log), pid + " attach running=0\r\n" + pid + " unload running=1\r\n");
+}
+
+TEST_F(HostWindow, RunningFullScreenSaverMeansNoVerifierForTheSecond)
+{
+    RunSaverWith(nullptr, [this](HWND first) {
+        SetUsePassword(true);
+        EXPECT_EQ(RunSaverWindow(nullptr), 0);
+        EXPECT_EQ(SaverHostState.saverWindow, first);
+        EXPECT_EQ(ReadWholeFile(log), "") << "no verifier loaded";
+        EXPECT_EQ(SaverRunningState(), FALSE);
+    });
+}
+
+// Metrics of a 1920 x 1080 primary with other monitors left of it or above
+// it, answered through this program's import slot: the host and the effect
+// read them as they read the platform's.
+int VirtualScreenLeft, VirtualScreenTop, VirtualScreenWidth, VirtualScreenHeight;
+decltype(&GetSystemMetrics) PlatformMetrics;
+int WINAPI MadeUpMetrics(int index)
+{
+    switch (index) {
+    case SM_CXSCREEN:
+        return 1920;
+    case SM_CYSCREEN:
+        return 1080;
+    case SM_XVIRTUALSCREEN:
+        return VirtualScreenLeft;
+    case SM_YVIRTUALSCREEN:
+        return VirtualScreenTop;
+    case SM_CXVIRTUALSCREEN:
+        return VirtualScreenWidth;
+    case SM_CYVIRTUALSCREEN:
+        return VirtualScreenHeight;
+    }
+    return PlatformMetrics(index);
+}
+
+void PutMetrics(decltype(&GetSystemMetrics) metrics)
+{
+    DWORD was = 0;
+    VirtualProtect(&ImportedGetSystemMetrics, sizeof metrics, PAGE_READWRITE, &was);
+    ImportedGetSystemMetrics = metrics;
+    VirtualProtect(&ImportedGetSystemMetrics, sizeof metrics, was, &was);
+}
+
+using FireWindow = InProcessTest;
+
+TEST_F(FireWindow, FullScreenOverMonitorsLeftOfOrAboveThePrimary)
+{
+    const struct {
+        RECT virtualScreen, window, fire;
+    } rows[] = {{{-1280, 0, 1920, 1080}, {-1280, 0, 1920, 1080}, {1280, 0, 3200, 1080}},
+                {{-1600, -900, 1920, 1080}, {-1600, -900, 1920, 1080}, {1600, 900, 3520, 1980}}};
+    PlatformMetrics = ImportedGetSystemMetrics;
+    for (const auto& row : rows) {
+        VirtualScreenLeft = row.virtualScreen.left, VirtualScreenTop = row.virtualScreen.top;
+        VirtualScreenWidth = row.virtualScreen.right - row.virtualScreen.left;
+        VirtualScreenHeight = row.virtualScreen.bottom - row.virtualScreen.top;
+        PutMetrics(MadeUpMetrics);
+        RECT placed = {};
+        RunSaverWith(nullptr, [&](HWND saver) {
+            GetWindowRect(saver, &placed);
+            EXPECT_TRUE(EqualRect(&FireEffectState.clientRect, &row.fire));
+            EXPECT_EQ(FireEffectState.field.width * 1000 + FireEffectState.field.height, 480270);
+        });
+        PutMetrics(PlatformMetrics);
+        EXPECT_TRUE(EqualRect(&placed, &row.window)) << placed.left << "," << placed.top;
+    }
+}
+
+// Settings size the grid once, at creation; the real timer's frames fill the
+// surface, an erase blackens it and the window.
+TEST_F(FireWindow, CreationMakesEverythingTheFramesNeedDestructionReleasesIt)
+{
+    FireEffectStateRecord fire = {};
+    HGDIOBJ section = nullptr;
+    ASSERT_TRUE(WriteSettingsSection("Size=2\r\nScaling=1\r\n"));
+    EXPECT_EQ(
+        RunSaverWith(
+            parent = MakeParentWindow(152, 112),
+            [&](HWND saver) {
+                fire = FireEffectState;
+                EXPECT_EQ(fire.field.width * 100 + fire.field.height, 7656) << "152 x 112 in 2s";
+                EXPECT_EQ(FireSettings.scaling, 1);
+                ASSERT_TRUE(fire.field.next && fire.field.current);
+                for (int i = 0; i < 76 * 56; ++i) ASSERT_EQ(fire.field.current[i], 0) << i;
+                EXPECT_EQ(fire.windowDC, GetDC(saver)) << "the class's own context";
+                section = GetCurrentObject(fire.surface.memoryDC, OBJ_BITMAP);
+                EXPECT_EQ(GetObjectType(section), static_cast<DWORD>(OBJ_BITMAP));
+                EXPECT_EQ(fire.timerId, FrameTimerId);
+                PALETTEENTRY entries[256];  // the table's colours, the fire's entries reserved
+                ASSERT_EQ(GetPaletteEntries(fire.palette, 0, 256, entries), 256u);
+                for (int i = 0; i < 256; ++i) {
+                    const RampColor& color = fire.colorRamp.entries[i];
+                    EXPECT_EQ(RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue),
+                              RGB(color.red, color.green, color.blue))
+                        << i;
+                    EXPECT_EQ(entries[i].peFlags, i >= 10 && i <= 245 ? PC_RESERVED : 0) << i;
+                }
+                WriteSettingsSection("Size=8\r\n");
+                int frames = 0;  // from the real timer, seen as swaps of the two grids
+                ASSERT_TRUE(PumpUntil([&] {
+                    frames += std::exchange(fire.field.current, FireEffectState.field.current) !=
+                              FireEffectState.field.current;
+                    return frames >= 12;
+                }));
+                KillTimer(saver, FireEffectState.timerId);
+                EXPECT_EQ(FireEffectState.field.width, 76) << "read at creation only";
+                const uint8_t* pixels = FireEffectState.surface.pixels;
+                HDC dc = GetDC(saver);
+                SendMessageA(saver, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+                for (int i = 0; i < 76 * 56; ++i) ASSERT_EQ(pixels[i], 0) << i;
+                EXPECT_EQ(GetPixel(dc, 60, 50) & 0xFFFFFF, 0u);
+                EXPECT_EQ(GetPixel(dc, 1, 1) & 0xFFFFFF, 0u);
+                ReleaseDC(saver, dc);
+            }),
+        0);
+    EXPECT_EQ(GetObjectType(fire.palette), 0u);
+    EXPECT_EQ(GetObjectType(fire.surface.memoryDC), 0u);
+    EXPECT_EQ(GetObjectType(section), 0u);
+    DestroyFrameSurface(FireEffectState.surface);  // a second time finds nothing to release
+}
+
+// Grids without a cell or a row: no surface, but frames, erases, the real
+// timer and destruction go on, and the palette is made and released.
+const WindowCase UnusableGrids[] = {
+    {"SmallerThanACellWithSizeZero", 3, 2, "Size=0\r\n"},
+    {"TooLowForOneRow", 40, 3, ""},
+    {"SizeLargerThanTheWindow", 320, 240, "Size=2147483647\r\n"},
+};
+
+class UnusableGridWindow : public FireWindow, public ::testing::WithParamInterface<WindowCase> {};
+
+TEST_P(UnusableGridWindow, OpensDrawsAndClosesSafely)
+{
+    HPALETTE palette = nullptr;
+    ASSERT_TRUE(WriteSettingsSection(GetParam().lines));
+    EXPECT_EQ(RunSaverWith(parent = MakeParentWindow(GetParam().width, GetParam().height),
+                           [&](HWND saver) {
+                               EXPECT_EQ(FireEffectState.field.height, 0);
+                               EXPECT_EQ(FireEffectState.surface.memoryDC, nullptr);
+                               EXPECT_EQ(GetObjectType(palette = FireEffectState.palette),
+                                         static_cast<DWORD>(OBJ_PAL));
+                               EXPECT_EQ(FireEffectState.timerId, FrameTimerId);
+                               for (int frame = 0; frame < 20; ++frame)
+                                   SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
+                               RedrawWindow(saver, nullptr, nullptr,
+                                            RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+                               Pump(300);  // and the real timer's frames
+                           }),
+              0);
+    EXPECT_EQ(GetObjectType(palette), 0u) << "the palette is released";
+}
+
+INSTANTIATE_TEST_SUITE_P(Grids, UnusableGridWindow, ::testing::ValuesIn(UnusableGrids), RowName());
+
+// After each frame sent by hand, every pixel of the picture on the screen is
+// the colour of its grid cell + 10, and the rest of the window black. Frames
+// present only the rows that changed: an erase, and damage repainted
+// without one, bring back the whole picture.
+struct ScreenCase {
+    const char* name;
+    int width, height;  // the preview's parent; 0 for full screen
+    const char* lines;
+    RECT picture;
+};
+
+const ScreenCase ScreenCases[] = {
+    {"OddPreview", 153, 113, "", {57, 42, 57 + 38, 42 + 28}},
+    {"FullScreenDefaults", 0, 0, "", {384, 288, 384 + 256, 288 + 192}},
+    {"FullScreenHighestFlames",
+     0,
+     0,
+     "Size=2\r\nFire type=1\r\nNew fire=0\r\n",
+     {256, 192, 256 + 512, 192 + 384}},
+};
+
+class FireScreen : public InProcessTest, public ::testing::WithParamInterface<ScreenCase> {};
+
+TEST_P(FireScreen, EveryFrameShowsTheWholePictureExactly)
+{
+    const ScreenCase& c = GetParam();
+    ASSERT_TRUE(WriteSettingsSection(c.lines));
+    if (c.width) parent = MakeParentWindow(c.width, c.height);
+    RunSaverWith(parent, [&](HWND saver) {
+        const FireEffectStateRecord& fire = FireEffectState;
+        KillTimer(saver, fire.timerId);
+        Pump(200);  // shown, erased and painted
+        RECT client = {};
+        GetClientRect(saver, &client);
+        POINT origin = {0, 0};
+        ClientToScreen(saver, &origin);
+        const RECT& picture = c.picture;
+        const int w = picture.right - picture.left;
+        int hot = 0;
+        for (int frame = 1; frame <= 40; ++frame) {
+            if (frame == 15)
+                RedrawWindow(saver, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            if (frame == 30) {  // white over the picture, then a repaint without an erase
+                HDC dc = GetDC(saver);
+                FillRect(dc, &picture, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+                ReleaseDC(saver, dc);
+                RedrawWindow(saver, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            }
+            SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
+            // Wine puts a window's drawing on the screen when its thread next waits.
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+            const Screenshot shot = CaptureScreen();
+            int wrong = 0;
+            for (int y = 0; y < client.bottom; ++y) {
+                for (int x = 0; x < client.right; ++x) {
+                    const POINT at = {x, y};
+                    DWORD expected = 0;
+                    if (PtInRect(&picture, at)) {
+                        const int heat =
+                            fire.field.current[(y - picture.top) * w + x - picture.left];
+                        const RampColor color = fire.colorRamp.entries[heat + 10];
+                        expected = DWORD(color.red) << 16 | color.green << 8 | color.blue;
+                        hot += heat > 0;
+                    }
+                    const DWORD seen =
+                        shot.pixels[size_t(origin.y + y) * shot.width + origin.x + x];
+                    wrong += (seen & 0xFFFFFF) != expected;
+                }
+            }
+            ASSERT_EQ(wrong, 0) << "frame " << frame;
+        }
+        EXPECT_GT(hot, 0) << "the frames sowed and spread";
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FireScreen, ::testing::ValuesIn(ScreenCases), RowName());
+
+// Wine's GetGuiResources counts nothing, so graphics objects are seen through
+// a probe: a brush made and deleted at once gets the slot freed last, and a
+// slot's handle changes each time it is reused, so the step from one probe's
+// handle to the next grows when anything was made in between.
+uintptr_t ProbeGraphicsHandle()
+{
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    DeleteObject(brush);
+    return reinterpret_cast<uintptr_t>(brush);
+}
+
+using SaverFrames = InProcessTest;
+
+TEST_F(SaverFrames, AllocateAndCreateNothing)
+{
+    parent = MakeParentWindow(640, 480);
+    const uint64_t beforeCreation = Allocations;
+    RunSaverWith(parent, [&](HWND saver) {
+        ASSERT_EQ(FireEffectState.field.width, 160);
+        EXPECT_GE(Allocations - beforeCreation, 2u) << "the grids' allocations are seen";
+        KillTimer(saver, FireEffectState.timerId);
+        // Whatever the platform makes lazily on the first frames is made here.
+        for (int frame = 0; frame < 20; ++frame) SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
+        const uintptr_t probe0 = ProbeGraphicsHandle(), probe1 = ProbeGraphicsHandle();
+        DeleteObject(CreatePen(PS_SOLID, 1, 0));
+        const uintptr_t emptyStep = probe1 - probe0;
+        ASSERT_NE(ProbeGraphicsHandle() - probe1, emptyStep) << "the probe sees a made object";
+        const uint64_t before = Allocations + Releases;
+        const uint32_t seedBefore = randomSeed;
+        const uintptr_t probeBefore = ProbeGraphicsHandle();
+        for (int frame = 0; frame < 200; ++frame) SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
+        EXPECT_EQ(ProbeGraphicsHandle() - probeBefore, emptyStep) << "graphics objects were made";
+        EXPECT_EQ(Allocations + Releases, before) << "allocations in 200 frames";
+        EXPECT_NE(randomSeed, seedBefore) << "frames ran and sowed";
+    });
+}
+
+}  // namespace
