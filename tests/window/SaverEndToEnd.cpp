@@ -15,10 +15,9 @@ const RECT NoFire = {0, 0, 0, 0};
 const RECT WholeScreen = {0, 0, 1024, 768};
 const RECT Middle = {384, 288, 640, 480};  // 256 x 192, the default grid
 
-// Watches the screen until the fire burns up from the bottom of its
-// rectangle in colours of its ramp (heat 0 to 235: red, then green, then
-// blue rise), with only black around it; with no rectangle, watches a black
-// screen for two seconds (dozens of frames).
+// Until the fire burns up from the bottom of its rectangle in colours of its
+// ramp (heat 0 to 235: red, then green, then blue rise), only black around
+// it; with no rectangle, a black screen for two seconds (dozens of frames).
 void ExpectPicture(const RECT& area, const RECT& fire)
 {
     static const std::set<DWORD> ramp = [] {
@@ -57,7 +56,7 @@ void ExpectPicture(const RECT& area, const RECT& fire)
 
 struct Row {
     const char* name;
-    const char* settings;  // the saver's section of the settings file; null for no file
+    const char* settings;  // null: no settings file
     RECT fire;             // where the picture lies, when it is looked at
     int width, height;     // a preview parent's client area
 };
@@ -66,8 +65,7 @@ struct Grids : ::testing::TestWithParam<Row> {
     void SetUp() override
     {
         SetUsePassword(false);
-        ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
-        ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+        ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN) * 1000 + GetSystemMetrics(SM_CYSCREEN), 1024768);
         if (GetParam().settings)
             ASSERT_TRUE(WriteSettingsSection(GetParam().settings));
         else
@@ -78,8 +76,7 @@ struct Grids : ::testing::TestWithParam<Row> {
 
 using FullScreen = Grids;
 
-// The saver full screen: its window covers screen, the fire burns in fire,
-// and a key ends it.
+// The window covers screen, the fire burns in fire, a key ends the run.
 void RunFullScreen(const RECT& screen, const RECT& fire)
 {
     SaverProcess saver;
@@ -221,52 +218,30 @@ TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
 }
 
 // A copy of the saver beside the verifier double, which logs the
-// saver-running state from inside the saver (per process here): raised while
-// a verifier is loaded, lowered by the end of the process.
-struct Faults : ::testing::Test {
-    void SetUp() override
-    {
-        // No crash dialog and no debugger: the platform's standard treatment
-        // of a fault then lets the guard act.
-        SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
-        SetUsePassword(true);
-        ASSERT_TRUE(CopyFileA(SaverPath().c_str(), saver.c_str(), FALSE)) << SaverPath();
-        ASSERT_TRUE(CopyFileA((ProgramFolder() + "PASSWORD.CPL").c_str(),
-                              (folder + "PASSWORD.CPL").c_str(), FALSE));
-        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());
-        SetEnvironmentVariableA("EMBRIX_PROBE_STAY", "1");
-    }
-    void TearDown() override
-    {
-        RemoveScratchFolder(folder);
-    }
+// saver-running state from inside the saver (per process here). No crash
+// dialog and no debugger: the platform's standard treatment of a fault then
+// lets the guard act, which lowers the state.
+TEST(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
+{
     KeptSettings kept;
     NoFaultDebugger noDebugger;
-    std::string folder = MakeScratchFolder("faults");
-    std::string saver = folder + "Embrix.scr", log = folder + "probe.log";
-};
-
-TEST_F(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
-{
+    SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+    SetUsePassword(true);
+    const std::string folder = MakeScratchFolder("faults"), log = folder + "probe.log";
+    ASSERT_TRUE(CopyFileA(SaverPath().c_str(), (folder + "Embrix.scr").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "PASSWORD.CPL").c_str(),
+                          (folder + "PASSWORD.CPL").c_str(), FALSE));
+    SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());
+    SetEnvironmentVariableA("EMBRIX_PROBE_STAY", "1");
     SetEnvironmentVariableA("EMBRIX_PROBE_ANSWER", "fault");
     SaverProcess run;
-    ASSERT_TRUE(StartSaver(saver, "/s", run));
+    ASSERT_TRUE(StartSaver(folder + "Embrix.scr", "/s", run));
     PostMessageA(WaitForFullScreen(run), WM_KEYDOWN, VK_SPACE, 0);
     const std::string id = std::to_string(run.id);
     WaitForExit(run);
     EXPECT_EQ(ReadWholeFile(log), id + " attach running=0\r\n" + id +
                                       " verify fault running=1\r\n" + id + " exit running=0\r\n");
-}
-
-TEST_F(Faults, PreviewNeverLoadsTheVerifier)
-{
-    HWND parent = MakeParentWindow(152, 112);
-    SaverProcess run;
-    ASSERT_TRUE(StartSaver(saver, "/p " + HandleText(parent), run));
-    EXPECT_TRUE(WaitForWindow(run, "WindowsScreenSaverClass", "Preview", parent));
-    DestroyWindow(parent);
-    EXPECT_EQ(WaitForExit(run), 0u);
-    EXPECT_EQ(ReadWholeFile(log), "");
+    RemoveScratchFolder(folder);
 }
 
 }  // namespace

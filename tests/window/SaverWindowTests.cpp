@@ -1,6 +1,5 @@
-// The saver window as the host runs it (RunSaverWindow) in this process: its
-// messages full screen and as a preview, the effect inside it, the picture
-// read back from the screen, and frames that allocate and create nothing.
+// The saver window as the host runs it (RunSaverWindow), in this process.
+#include <cstring>
 #include <utility>
 
 #include "fire/FireSettings.h"
@@ -10,7 +9,7 @@
 #include "host/SaverWindow.h"
 #include "support/InProcess.h"
 
-uint64_t Allocations, Releases;  // every call from this program's objects, wrapped at link time
+uint64_t Allocations, Releases;  // calls from this program's objects, wrapped at link time
 
 extern "C" {
 void* __real_malloc(size_t size);
@@ -33,7 +32,6 @@ void __wrap_free(void* block)
 {
     Releases += block != nullptr, __real_free(block);
 }
-// The import slot through which this program's objects call GetSystemMetrics.
 #ifdef _WIN64
 extern decltype(&GetSystemMetrics) ImportedGetSystemMetrics __asm__("__imp_GetSystemMetrics");
 #else
@@ -43,22 +41,16 @@ extern decltype(&GetSystemMetrics) ImportedGetSystemMetrics __asm__("__imp__GetS
 
 namespace {
 
-class HostWindow : public InProcessTest {
+class HostWindow : public InProcessTest {  // with the verifier double's log
   protected:
     void SetUp() override
     {
         InProcessTest::SetUp();
-        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());  // the verifier double's
-    }
-    void TearDown() override
-    {
-        InProcessTest::TearDown();
-        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", nullptr);
         DeleteFileA(log.c_str());
-        UnregisterClassA(SaverClassName, SaverHostState.instance);
+        SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());
     }
     const std::string pid = std::to_string(GetCurrentProcessId());
-    const std::string log = ProgramFolder() + "probe-" + pid + ".log";
+    const std::string log = ProgramFolder() + "probe.log";
 };
 
 std::pair<HWND, HIMC> restored;
@@ -84,43 +76,40 @@ TEST_F(HostWindow, FullScreen)
     SetCursorPos(321, 234);
     HWND made = nullptr;
     const HIMC saved = reinterpret_cast<HIMC>(0x1234);
-    EXPECT_EQ(RunSaverWith(
-                  nullptr,
-                  [&](HWND saver) {
-                      made = saver;
-                      EXPECT_EQ(SaverHostState.cursorOrigin.x, 321);
-                      EXPECT_EQ(SaverHostState.cursorOrigin.y, 234);
-                      EXPECT_EQ(ImmGetContext(saver), nullptr) << "the window has no input context";
-                      SaverHostState.associateContext = RecordAssociation;  // sees the restore
-                      SaverHostState.savedInputContext = saved;
-                      ExpectTitle(saver, "Screen Saver");
-                      for (WPARAM command :
-                           {WPARAM(SC_NEXTWINDOW), WPARAM(SC_PREVWINDOW), WPARAM(SC_SCREENSAVE)}) {
-                          EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, command, 0), 0);
-                          Pump(20);
-                          EXPECT_TRUE(IsWindow(saver)) << std::hex << command;
-                      }
-                      KillTimer(saver, FireEffectState.timerId);
-                      Pump(20);
-                      const uint8_t* current = FireEffectState.field.current;
-                      SendMessageA(saver, WM_PAINT, 0, 0);
-                      EXPECT_EQ(FireEffectState.field.current, current);
-                      SendMessageA(saver, WM_TIMER, 77, 0);
-                      EXPECT_NE(FireEffectState.field.current, current);
-                      SaverHostState.closeAllowed = 1;
-                      current = FireEffectState.field.current;
-                      EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
-                      EXPECT_EQ(FireEffectState.field.current, current);
-                      SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);
-                      EXPECT_FALSE(IsWindow(saver));
-                  }),
-              0)
-        << "the loop ends on the window's destruction";
+    const int result = RunSaverWith(nullptr, [&](HWND saver) {
+        made = saver;
+        EXPECT_EQ(SaverHostState.cursorOrigin.x * 1000 + SaverHostState.cursorOrigin.y, 321234);
+        EXPECT_EQ(ImmGetContext(saver), nullptr) << "the window has no input context";
+        SaverHostState.associateContext = RecordAssociation;  // sees the restore
+        SaverHostState.savedInputContext = saved;
+        ExpectTitle(saver, "Screen Saver");
+        for (WPARAM command : {SC_NEXTWINDOW, SC_PREVWINDOW, SC_SCREENSAVE}) {
+            EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, command, 0), 0);
+            Pump(20);
+            EXPECT_TRUE(IsWindow(saver)) << std::hex << command;
+        }
+        KillTimer(saver, FireEffectState.timerId);
+        Pump(20);
+        const uint8_t* current = FireEffectState.field.current;
+        SendMessageA(saver, WM_PAINT, 0, 0);
+        EXPECT_EQ(FireEffectState.field.current, current);
+        SendMessageA(saver, WM_TIMER, 77, 0);
+        EXPECT_NE(FireEffectState.field.current, current);
+        SaverHostState.closeAllowed = 1;
+        current = FireEffectState.field.current;
+        EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
+        EXPECT_EQ(FireEffectState.field.current, current);
+        SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_FALSE(IsWindow(saver));
+    });
+    EXPECT_EQ(result, 0) << "the loop ends on the window's destruction";
     EXPECT_EQ(restored, std::make_pair(made, saved));
 }
 
+// No verifier either, though a password is wanted.
 TEST_F(HostWindow, PreviewTitleAndHelpGoingToTheParent)
 {
+    SetUsePassword(true);
     RunSaverWith(parent = MakeParentWindow(152, 112), [&](HWND saver) {
         ExpectTitle(saver, "Preview");
         HELPINFO help = {sizeof help, HELPINFO_WINDOW, 0, saver, 0, {0, 0}};
@@ -140,14 +129,13 @@ TEST_F(HostWindow, PreviewTitleAndHelpGoingToTheParent)
         Pump(20);
         EXPECT_EQ(ParentMessage.message, 0u);
     });
+    EXPECT_EQ(ReadWholeFile(log), "");
 }
 
 TEST_F(HostWindow, ClassRefusedAfterTheVerifierRaisedTheState)
 {
-    WNDCLASSA taken = {};  // the class is this module's already
-    taken.lpfnWndProc = DefWindowProcA;
-    taken.hInstance = SaverHostState.instance;
-    taken.lpszClassName = SaverClassName;
+    const WNDCLASSA taken = {0,       DefWindowProcA, 0,       0,       SaverHostState.instance,
+                             nullptr, nullptr,        nullptr, nullptr, SaverClassName};
     ASSERT_TRUE(RegisterClassA(&taken));
     SetUsePassword(true);
     EXPECT_EQ(RunSaverWindow(nullptr), -1) << "no window, no loop: the run says so";
@@ -155,6 +143,7 @@ TEST_F(HostWindow, ClassRefusedAfterTheVerifierRaisedTheState)
     EXPECT_EQ(SaverRunningState(), FALSE);
     // Raised once the verifier was loaded, still so when it was freed, lowered after.
     EXPECT_EQ(ReadWholeFile(log), pid + " attach running=0\r\n" + pid + " unload running=1\r\n");
+    UnregisterClassA(SaverClassName, SaverHostState.instance);
 }
 
 TEST_F(HostWindow, RunningFullScreenSaverMeansNoVerifierForTheSecond)
@@ -168,9 +157,8 @@ TEST_F(HostWindow, RunningFullScreenSaverMeansNoVerifierForTheSecond)
     });
 }
 
-// Metrics of a 1920 x 1080 primary with other monitors left of it or above
-// it, answered through this program's import slot: the host and the effect
-// read them as they read the platform's.
+// A 1920 x 1080 primary with monitors left of it or above it, answered
+// through the import slot by which the host and the effect read the metrics.
 int VirtualScreenLeft, VirtualScreenTop, VirtualScreenWidth, VirtualScreenHeight;
 decltype(&GetSystemMetrics) PlatformMetrics;
 int WINAPI MadeUpMetrics(int index)
@@ -197,7 +185,6 @@ void PutMetrics(decltype(&GetSystemMetrics) metrics)
     DWORD was = 0;
     VirtualProtect(&ImportedGetSystemMetrics, sizeof metrics, PAGE_READWRITE, &was);
     ImportedGetSystemMetrics = metrics;
-    VirtualProtect(&ImportedGetSystemMetrics, sizeof metrics, was, &was);
 }
 
 using FireWindow = InProcessTest;
@@ -248,11 +235,10 @@ TEST_F(FireWindow, CreationMakesEverythingTheFramesNeedDestructionReleasesIt)
                 PALETTEENTRY entries[256];  // the table's colours, the fire's entries reserved
                 ASSERT_EQ(GetPaletteEntries(fire.palette, 0, 256, entries), 256u);
                 for (int i = 0; i < 256; ++i) {
-                    const RampColor& color = fire.colorRamp.entries[i];
-                    EXPECT_EQ(RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue),
-                              RGB(color.red, color.green, color.blue))
-                        << i;
-                    EXPECT_EQ(entries[i].peFlags, i >= 10 && i <= 245 ? PC_RESERVED : 0) << i;
+                    const RampColor& c = fire.colorRamp.entries[i];
+                    const PALETTEENTRY want = {c.red, c.green, c.blue,
+                                               BYTE(i >= 10 && i <= 245 ? PC_RESERVED : 0)};
+                    EXPECT_EQ(std::memcmp(&entries[i], &want, 4), 0) << i;
                 }
                 WriteSettingsSection("Size=8\r\n");
                 int frames = 0;  // from the real timer, seen as swaps of the two grids
@@ -360,7 +346,7 @@ TEST_P(FireScreen, EveryFrameShowsTheWholePictureExactly)
                 RedrawWindow(saver, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             }
             SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
-            // Wine puts a window's drawing on the screen when its thread next waits.
+            // Wine shows a window's drawing when its thread next waits.
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
             const Screenshot shot = CaptureScreen();
             int wrong = 0;
@@ -388,10 +374,9 @@ TEST_P(FireScreen, EveryFrameShowsTheWholePictureExactly)
 
 INSTANTIATE_TEST_SUITE_P(Cases, FireScreen, ::testing::ValuesIn(ScreenCases), RowName());
 
-// Wine's GetGuiResources counts nothing, so graphics objects are seen through
-// a probe: a brush made and deleted at once gets the slot freed last, and a
-// slot's handle changes each time it is reused, so the step from one probe's
-// handle to the next grows when anything was made in between.
+// Wine's GetGuiResources counts nothing. A brush made and deleted at once
+// gets the slot freed last, whose handle changes with each reuse: the step
+// from one probe to the next grows when anything was made in between.
 uintptr_t ProbeGraphicsHandle()
 {
     HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
@@ -409,7 +394,6 @@ TEST_F(SaverFrames, AllocateAndCreateNothing)
         ASSERT_EQ(FireEffectState.field.width, 160);
         EXPECT_GE(Allocations - beforeCreation, 2u) << "the grids' allocations are seen";
         KillTimer(saver, FireEffectState.timerId);
-        // Whatever the platform makes lazily on the first frames is made here.
         for (int frame = 0; frame < 20; ++frame) SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
         const uintptr_t probe0 = ProbeGraphicsHandle(), probe1 = ProbeGraphicsHandle();
         DeleteObject(CreatePen(PS_SOLID, 1, 0));
