@@ -1,7 +1,4 @@
-// A stand-in for the platform's "PASSWORD.CPL", for tests in the process that
-// loads it and for tests of a saver in another. Built without
-// EMBRIX_DOUBLE_ENTRY it lacks "VerifyScreenSavePwd".
-//
+// The stand-in for the platform's "PASSWORD.CPL" (PlatformLibraryDoubles.cpp).
 // In-process, through the entries below: "VerifyScreenSavePwd" answers as
 // scripted (accepting when nothing is) and counts its calls.
 // From outside, through the environment: EMBRIX_PROBE_LOG names a file that

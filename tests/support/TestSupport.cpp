@@ -1,7 +1,6 @@
 #include "support/TestSupport.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -28,24 +27,11 @@ std::string EnvironmentValue(const char* name)
     return value ? value : "";
 }
 
-namespace {
-
-void Close(SaverProcess& running)
-{
-    CloseHandle(running.process);
-    if (running.children) CloseHandle(running.children);
-    running.process = running.children = nullptr;
-}
-
-}  // namespace
-
 SaverProcess::~SaverProcess()
 {
-    if (!process) return;
-    if (children) TerminateJobObject(children, NoExit);
-    TerminateProcess(process, NoExit);
-    WaitForSingleObject(process, Patience);
-    Close(*this);
+    if (children) TerminateJobObject(children, NoExit), CloseHandle(children);
+    if (process) TerminateProcess(process, NoExit), WaitForSingleObject(process, Patience);
+    if (process) CloseHandle(process);
 }
 
 bool StartProgram(const std::string& commandLine, SaverProcess& started, bool withChildren)
@@ -75,19 +61,19 @@ bool StartSaver(const std::string& program, const std::string& tail, SaverProces
 DWORD WaitForExit(SaverProcess& running)
 {
     DWORD exitCode = NoExit;
-    for (const DWORD start = GetTickCount(); running.process && GetTickCount() - start < Patience;
-         Pump(20)) {
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job = {};
-        if (!StillRunning(running) && GetExitCodeProcess(running.process, &exitCode) &&
-            !(running.children &&
-              QueryInformationJobObject(running.children, JobObjectBasicAccountingInformation, &job,
-                                        sizeof job, nullptr) &&
-              job.ActiveProcesses)) {
-            Close(running);
-            return exitCode;
-        }
-    }
-    return NoExit;  // the destructor ends it
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job = {};
+    const bool ended = PumpUntil([&] {
+        return !StillRunning(running) && GetExitCodeProcess(running.process, &exitCode) &&
+               !(running.children &&
+                 QueryInformationJobObject(running.children, JobObjectBasicAccountingInformation,
+                                           &job, sizeof job, nullptr) &&
+                 job.ActiveProcesses);
+    });
+    if (!ended) return NoExit;  // the destructor ends it
+    CloseHandle(running.process);
+    if (running.children) CloseHandle(running.children);
+    running.process = running.children = nullptr;
+    return exitCode;
 }
 
 bool StillRunning(const SaverProcess& running)
@@ -104,9 +90,10 @@ DWORD RunSaver(const std::string& tail)
 HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title,
                    HWND parent)
 {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < Patience; Pump(20)) {
+    HWND found = nullptr;
+    PumpUntil([&] {
         const bool ended = !StillRunning(running);
-        for (HWND window = FindWindowExA(parent, nullptr, className, title); window;
+        for (HWND window = FindWindowExA(parent, nullptr, className, title); window && !found;
              window = FindWindowExA(parent, window, className, title)) {
             DWORD owner = 0;
             char text[64] = "";  // the search ignores case; the title may not
@@ -114,11 +101,11 @@ HWND WaitForWindow(const SaverProcess& running, const char* className, const cha
             GetWindowTextA(window, text, sizeof text);
             if ((parent || owner == running.id) && lstrcmpA(text, title) == 0 &&
                 IsWindowVisible(window))
-                return window;
+                found = window;
         }
-        if (ended) return nullptr;
-    }
-    return nullptr;
+        return found || ended;
+    });
+    return found;
 }
 
 HWND WaitForFullScreen(const SaverProcess& running)
@@ -181,22 +168,11 @@ HWND MakeParentWindow(int width, int height)
     return window;
 }
 
-std::string MakeScratchFolder(const char* name)
+std::string ScratchFolder(const char* name)
 {
-    const std::string folder =
-        (std::filesystem::temp_directory_path() /
-         ("embrix-" + std::string(name) + "-" + std::to_string(GetCurrentProcessId())))
-            .string() +
-        "\\";
-    RemoveScratchFolder(folder);
+    const std::string folder = ProgramFolder() + name + "\\";
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
-}
-
-void RemoveScratchFolder(const std::string& folder)
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
 }
 
 std::string ReadWholeFile(const std::string& path)
@@ -211,20 +187,12 @@ bool WriteWholeFile(const std::string& path, const std::string& content)
     return static_cast<bool>(std::ofstream(path, std::ios::binary) << content << std::flush);
 }
 
-namespace {
-
-constexpr char DesktopKey[] = "Control Panel\\Desktop";
-constexpr char FaultDebuggerKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
-
-}  // namespace
-
 std::string ReadText(HKEY root, const char* key, const char* name)
 {
     char text[2048];
     DWORD size = sizeof text;
-    return RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS
-               ? text
-               : "<none>";
+    const LSTATUS read = RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size);
+    return read == ERROR_SUCCESS ? text : "<none>";
 }
 
 void PutText(HKEY root, const char* key, const char* name, const char* text)
@@ -236,12 +204,10 @@ void PutText(HKEY root, const char* key, const char* name, const char* text)
 }
 
 KeptValue::KeptValue(HKEY rootKey, const char* keyName, const char* valueName)
-    : root(rootKey),
-      key(keyName),
-      name(valueName),
-      had(RegGetValueA(root, keyName, valueName, RRF_RT_ANY | RRF_NOEXPAND, &type, bytes, &size) ==
-          ERROR_SUCCESS)
+    : root(rootKey), key(keyName), name(valueName)
 {
+    had = RegGetValueA(root, keyName, valueName, RRF_RT_ANY | RRF_NOEXPAND, &type, bytes, &size) ==
+          ERROR_SUCCESS;
 }
 
 KeptValue::~KeptValue()
@@ -266,17 +232,17 @@ bool WriteSettingsSection(const std::string& lines)
 void SetUsePassword(bool wanted)
 {
     const DWORD one = 1;
+    const char key[] = "Control Panel\\Desktop", name[] = "ScreenSaveUsePassword";
     if (wanted)
-        RegSetKeyValueA(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword", REG_DWORD, &one,
-                        sizeof one);
+        RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_DWORD, &one, sizeof one);
     else
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, key, name);
 }
 
 KeptSettings::KeptSettings()
     : hadFile(GetFileAttributesA(SettingsFilePath().c_str()) != INVALID_FILE_ATTRIBUTES),
       file(ReadWholeFile(SettingsFilePath())),
-      password(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveUsePassword")
+      password(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword")
 {
 }
 
@@ -288,9 +254,11 @@ KeptSettings::~KeptSettings()
         DeleteFileA(SettingsFilePath().c_str());
 }
 
-NoFaultDebugger::NoFaultDebugger() : debugger(HKEY_LOCAL_MACHINE, FaultDebuggerKey, "Debugger")
+NoFaultDebugger::NoFaultDebugger()
+    : debugger(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
+               "Debugger")
 {
-    PutText(HKEY_LOCAL_MACHINE, FaultDebuggerKey, "Debugger",
+    PutText(HKEY_LOCAL_MACHINE, debugger.key.c_str(), "Debugger",
             "embrix-no-such-debugger.exe %ld %ld");
 }
 

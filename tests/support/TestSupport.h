@@ -1,6 +1,6 @@
-// What the Windows tests share: programs started and watched as the platform
-// starts a saver (..\Embrix.scr beside this program's folder), their windows,
-// files, the platform settings kept and put back, and the screen read back.
+// What the Windows tests share: programs started as the platform starts a
+// saver (..\Embrix.scr beside this program's folder) and watched, windows,
+// files, platform settings kept and put back, and the screen read back.
 #pragma once
 #include <windows.h>
 
@@ -24,7 +24,7 @@ struct RowName {  // names each row of a parameterised case by its name
     }
 };
 
-struct SaverProcess {  // a started process, ended (children and all) if it runs when this goes
+struct SaverProcess {  // ended, children and all, if it still runs when this goes
     SaverProcess() = default;
     SaverProcess(const SaverProcess&) = delete;
     ~SaverProcess();
@@ -33,10 +33,8 @@ struct SaverProcess {  // a started process, ended (children and all) if it runs
 };
 // withChildren: WaitForExit also waits for every process it starts.
 bool StartProgram(const std::string& commandLine, SaverProcess& started, bool withChildren = false);
-// "<program in quotes> <tail>", as the platform starts a saver.
 bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started);
-DWORD WaitForExit(
-    SaverProcess& running);  // serving this thread's windows; NoExit if it had to end it
+DWORD WaitForExit(SaverProcess& running);  // serving this thread's windows meanwhile
 bool StillRunning(const SaverProcess& running);
 DWORD RunSaver(const std::string& tail);  // the saver at SaverPath(), to its end
 // A shown window of the process (or a child of parent) of this class and
@@ -46,21 +44,20 @@ HWND WaitForWindow(const SaverProcess& running, const char* className, const cha
 HWND WaitForFullScreen(const SaverProcess& running);
 
 void PressKey(WORD key);  // down and up, through the platform's input
-// Serves this thread's windows until done() (never, when null) or ms pass,
-// at least once; a quit ends it and is left for the loop.
+// Serves this thread's windows, at least once, until done() (never when
+// null) or ms pass; a quit ends it and is left for the loop.
 bool PumpUntil(const std::function<bool()>& done, DWORD ms = Patience);
 inline void Pump(DWORD ms)
 {
     PumpUntil(nullptr, ms);
 }
 HWND MakeTestWindow(const char* title);  // top-level: the display settings, a foreground program
-// A visible frameless parent, client area width x height, that keeps the
-// last help or context-menu message it gets in ParentMessage.
+// A frameless preview parent that keeps the last help or context-menu
+// message it gets in ParentMessage.
 HWND MakeParentWindow(int width, int height);
 extern MSG ParentMessage;
 
-std::string MakeScratchFolder(const char* name);  // empty, under the temporary folder
-void RemoveScratchFolder(const std::string& folder);
+std::string ScratchFolder(const char* name);         // beside this program; trailing backslash
 std::string ReadWholeFile(const std::string& path);  // empty when missing
 bool WriteWholeFile(const std::string& path, const std::string& content);
 
@@ -85,9 +82,8 @@ struct KeptSettings {  // the settings file and the password setting, put back
     std::string file;
     KeptValue password;
 };
-// A fault that reaches the platform's standard treatment finds no debugger
-// (Wine's prefix names winedbg whatever the error mode), as on a machine
-// without one; children started meanwhile see the same.
+// A fault finds no debugger (Wine's prefix names winedbg whatever the error
+// mode), as on a machine without one; so do children started meanwhile.
 struct NoFaultDebugger {
     NoFaultDebugger();
     KeptValue debugger;
@@ -97,5 +93,4 @@ struct Screenshot {
     int width = 0;
     std::vector<DWORD> pixels;  // 0x00RRGGBB, rows from the top
 };
-// Every monitor, (0, 0) at the virtual screen's top-left corner.
-Screenshot CaptureScreen();
+Screenshot CaptureScreen();  // every monitor, (0, 0) at the virtual screen's top-left

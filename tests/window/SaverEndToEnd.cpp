@@ -185,7 +185,7 @@ TEST(Modes, UnusableCommandLineEndsAtOnceWithMinusOne)
 // ctest entry runs with mpr=n,b in WINEDLLOVERRIDES, which Wine reads at start).
 TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
 {
-    const std::string folder = MakeScratchFolder("change");
+    const std::string folder = ScratchFolder("change");
     const std::string saver = folder + "Embrix.scr", log = folder + "mpr.log";
     ASSERT_TRUE(CopyFileA(SaverPath().c_str(), saver.c_str(), FALSE));
     ASSERT_TRUE(
@@ -214,7 +214,6 @@ TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
     }
     DestroyWindow(owner);
     DestroyWindow(foreground);
-    RemoveScratchFolder(folder);
 }
 
 // A copy of the saver beside the verifier double, which logs the
@@ -227,7 +226,8 @@ TEST(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
     NoFaultDebugger noDebugger;
     SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
     SetUsePassword(true);
-    const std::string folder = MakeScratchFolder("faults"), log = folder + "probe.log";
+    const std::string folder = ScratchFolder("faults"), log = folder + "probe.log";
+    DeleteFileA(log.c_str());
     ASSERT_TRUE(CopyFileA(SaverPath().c_str(), (folder + "Embrix.scr").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA((ProgramFolder() + "PASSWORD.CPL").c_str(),
                           (folder + "PASSWORD.CPL").c_str(), FALSE));
@@ -241,7 +241,6 @@ TEST(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
     WaitForExit(run);
     EXPECT_EQ(ReadWholeFile(log), id + " attach running=0\r\n" + id +
                                       " verify fault running=1\r\n" + id + " exit running=0\r\n");
-    RemoveScratchFolder(folder);
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
+// Stand-ins for the platform's "PASSWORD.CPL" (VerifierDouble.h says how
+// tests steer it) and, built with EMBRIX_MPR_DOUBLE, "MPR.DLL", whose
+// "PwdChangePasswordA" appends "<provider> <owner handle in decimal> <third>
+// <fourth>\n" to the file EMBRIX_MPR_DOUBLE_LOG names. Built without
+// EMBRIX_DOUBLE_ENTRY neither has its entry.
 #include "doubles/VerifierDouble.h"
-#include "doubles/DoubleLog.h"
 
 #ifndef SPI_GETSCREENSAVERRUNNING
 #define SPI_GETSCREENSAVERRUNNING 114
@@ -16,6 +20,18 @@ struct VerifierDoubleRecord {
     VerifierDuringCall duringCall;
 } Verifier;
 
+void AppendToLog(const char* variable, const char* text)
+{
+    char path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA(variable, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    if (file != INVALID_HANDLE_VALUE)  // closed at once: the caller may be about to fault
+        WriteFile(file, text, lstrlenA(text), &written, nullptr), CloseHandle(file);
+}
+
 void Log(const char* event)
 {
     BOOL running = 2;  // neither answer: shows a call that wrote nothing
@@ -23,7 +39,7 @@ void Log(const char* event)
     char line[128];
     wsprintfA(line, "%lu %s running=%d\r\n", static_cast<unsigned long>(GetCurrentProcessId()),
               event, running);
-    AppendToDoubleLog("EMBRIX_PROBE_LOG", line);
+    AppendToLog("EMBRIX_PROBE_LOG", line);
 }
 
 bool EnvironmentIs(const char* name, const char* value)
@@ -50,7 +66,17 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved)
     return TRUE;
 }
 
-#ifdef EMBRIX_DOUBLE_ENTRY
+#if defined(EMBRIX_MPR_DOUBLE) && defined(EMBRIX_DOUBLE_ENTRY)
+EXPORT DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD third, DWORD fourth)
+{
+    char line[160];
+    wsprintfA(line, "%s %lu %lu %lu\n", provider ? provider : "(null)",
+              static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)),
+              static_cast<unsigned long>(third), static_cast<unsigned long>(fourth));
+    AppendToLog("EMBRIX_MPR_DOUBLE_LOG", line);
+    return ERROR_SUCCESS;
+}
+#elif defined(EMBRIX_DOUBLE_ENTRY)
 EXPORT BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
     const LONG call = ++Verifier.callCount;
