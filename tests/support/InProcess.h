@@ -28,12 +28,6 @@ struct VerifierDoubleEntries {
 };
 bool FindVerifierDouble(VerifierDoubleEntries& entries);  // in the loaded PASSWORD.CPL
 
-struct WindowCase {  // a row of a parameterised window case
-    const char* name;
-    int width, height;  // the preview's parent; 0 for full screen
-    const char* lines;  // the saver's settings
-};
-
 // Each case starts as a fresh saver process, with no settings and no
 // password, and leaves no verifier, window or raised state behind.
 class InProcessTest : public ::testing::Test {

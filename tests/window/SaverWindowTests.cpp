@@ -157,25 +157,17 @@ TEST_F(HostWindow, RunningFullScreenSaverMeansNoVerifierForTheSecond)
     });
 }
 
-// A 1920 x 1080 primary with monitors left of it or above it, answered
-// through the import slot by which the host and the effect read the metrics.
-int VirtualScreenLeft, VirtualScreenTop, VirtualScreenWidth, VirtualScreenHeight;
+// A 1920 x 1080 primary with a monitor above it and to its left at
+// (-1600, -900), answered through the import slot by which the host and the
+// effect read the metrics.
 decltype(&GetSystemMetrics) PlatformMetrics;
 int WINAPI MadeUpMetrics(int index)
 {
-    switch (index) {
-    case SM_CXSCREEN:
-        return 1920;
-    case SM_CYSCREEN:
-        return 1080;
-    case SM_XVIRTUALSCREEN:
-        return VirtualScreenLeft;
-    case SM_YVIRTUALSCREEN:
-        return VirtualScreenTop;
-    case SM_CXVIRTUALSCREEN:
-        return VirtualScreenWidth;
-    case SM_CYVIRTUALSCREEN:
-        return VirtualScreenHeight;
+    const int metrics[][2] = {{SM_CXSCREEN, 1920},        {SM_CYSCREEN, 1080},
+                              {SM_XVIRTUALSCREEN, -1600}, {SM_YVIRTUALSCREEN, -900},
+                              {SM_CXVIRTUALSCREEN, 3520}, {SM_CYVIRTUALSCREEN, 1980}};
+    for (const auto& metric : metrics) {
+        if (metric[0] == index) return metric[1];
     }
     return PlatformMetrics(index);
 }
@@ -189,27 +181,19 @@ void PutMetrics(decltype(&GetSystemMetrics) metrics)
 
 using FireWindow = InProcessTest;
 
-TEST_F(FireWindow, FullScreenOverMonitorsLeftOfOrAboveThePrimary)
+TEST_F(FireWindow, FullScreenOverMonitorsLeftOfAndAboveThePrimary)
 {
-    const struct {
-        RECT virtualScreen, window, fire;
-    } rows[] = {{{-1280, 0, 1920, 1080}, {-1280, 0, 1920, 1080}, {1280, 0, 3200, 1080}},
-                {{-1600, -900, 1920, 1080}, {-1600, -900, 1920, 1080}, {1600, 900, 3520, 1980}}};
     PlatformMetrics = ImportedGetSystemMetrics;
-    for (const auto& row : rows) {
-        VirtualScreenLeft = row.virtualScreen.left, VirtualScreenTop = row.virtualScreen.top;
-        VirtualScreenWidth = row.virtualScreen.right - row.virtualScreen.left;
-        VirtualScreenHeight = row.virtualScreen.bottom - row.virtualScreen.top;
-        PutMetrics(MadeUpMetrics);
-        RECT placed = {};
-        RunSaverWith(nullptr, [&](HWND saver) {
-            GetWindowRect(saver, &placed);
-            EXPECT_TRUE(EqualRect(&FireEffectState.clientRect, &row.fire));
-            EXPECT_EQ(FireEffectState.field.width * 1000 + FireEffectState.field.height, 480270);
-        });
-        PutMetrics(PlatformMetrics);
-        EXPECT_TRUE(EqualRect(&placed, &row.window)) << placed.left << "," << placed.top;
-    }
+    PutMetrics(MadeUpMetrics);
+    RECT placed = {};
+    const RECT covered = {-1600, -900, 1920, 1080}, fire = {1600, 900, 3520, 1980};
+    RunSaverWith(nullptr, [&](HWND saver) {
+        GetWindowRect(saver, &placed);
+        EXPECT_TRUE(EqualRect(&FireEffectState.clientRect, &fire));
+        EXPECT_EQ(FireEffectState.field.width * 1000 + FireEffectState.field.height, 480270);
+    });
+    PutMetrics(PlatformMetrics);
+    EXPECT_TRUE(EqualRect(&placed, &covered)) << placed.left << "," << placed.top;
 }
 
 // Settings size the grid once, at creation; the real timer's frames fill the
@@ -263,39 +247,6 @@ TEST_F(FireWindow, CreationMakesEverythingTheFramesNeedDestructionReleasesIt)
     EXPECT_EQ(GetObjectType(section), 0u);
     DestroyFrameSurface(FireEffectState.surface);  // a second time finds nothing to release
 }
-
-// Grids without a cell or a row: no surface, but frames, erases, the real
-// timer and destruction go on, and the palette is made and released.
-const WindowCase UnusableGrids[] = {
-    {"SmallerThanACellWithSizeZero", 3, 2, "Size=0\r\n"},
-    {"TooLowForOneRow", 40, 3, ""},
-    {"SizeLargerThanTheWindow", 320, 240, "Size=2147483647\r\n"},
-};
-
-class UnusableGridWindow : public FireWindow, public ::testing::WithParamInterface<WindowCase> {};
-
-TEST_P(UnusableGridWindow, OpensDrawsAndClosesSafely)
-{
-    HPALETTE palette = nullptr;
-    ASSERT_TRUE(WriteSettingsSection(GetParam().lines));
-    EXPECT_EQ(RunSaverWith(parent = MakeParentWindow(GetParam().width, GetParam().height),
-                           [&](HWND saver) {
-                               EXPECT_EQ(FireEffectState.field.height, 0);
-                               EXPECT_EQ(FireEffectState.surface.memoryDC, nullptr);
-                               EXPECT_EQ(GetObjectType(palette = FireEffectState.palette),
-                                         static_cast<DWORD>(OBJ_PAL));
-                               EXPECT_EQ(FireEffectState.timerId, FrameTimerId);
-                               for (int frame = 0; frame < 20; ++frame)
-                                   SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
-                               RedrawWindow(saver, nullptr, nullptr,
-                                            RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
-                               Pump(300);  // and the real timer's frames
-                           }),
-              0);
-    EXPECT_EQ(GetObjectType(palette), 0u) << "the palette is released";
-}
-
-INSTANTIATE_TEST_SUITE_P(Grids, UnusableGridWindow, ::testing::ValuesIn(UnusableGrids), RowName());
 
 // After each frame sent by hand, every pixel of the picture on the screen is
 // the colour of its grid cell + 10, and the rest of the window black. Frames
