@@ -1,8 +1,6 @@
-// Stand-ins for the platform's "PASSWORD.CPL" (VerifierDouble.h says how
-// tests steer it) and, built with EMBRIX_MPR_DOUBLE, "MPR.DLL", whose
-// "PwdChangePasswordA" appends "<provider> <owner handle in decimal> <third>
-// <fourth>\n" to the file EMBRIX_MPR_DOUBLE_LOG names. Built without
-// EMBRIX_DOUBLE_ENTRY neither has its entry.
+// "PASSWORD.CPL" (VerifierDouble.h) and, with EMBRIX_MPR_DOUBLE, "MPR.DLL",
+// which logs "<provider> <owner> <third> <fourth>" to EMBRIX_MPR_DOUBLE_LOG;
+// without EMBRIX_DOUBLE_ENTRY neither has its entry.
 #include "doubles/VerifierDouble.h"
 
 #ifndef SPI_GETSCREENSAVERRUNNING

@@ -47,7 +47,6 @@ void PutText(const char* text)
 #endif
 }
 
-// Each test starts without a settings file; the file found before is put back.
 class SettingsFileTest : public ::testing::Test {
   protected:
     void SetUp() override

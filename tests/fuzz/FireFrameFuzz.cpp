@@ -1,9 +1,6 @@
-// Fire frames on arbitrary client sizes, settings and starting heat, as the
-// window procedure drives them: the grid sized through the size divisor,
-// then per frame the countdown with its sowing and the one-pass step, with
-// erases between frames. Grids and surface are blocks of exactly their size,
-// so the sanitizers see any access outside them, any division by zero or
-// signed overflow.
+// Frames on any client size, settings and starting heat, as the window
+// procedure drives them, erases between; blocks of exactly their size, so
+// the sanitizers see any access outside them.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>

@@ -1,7 +1,5 @@
-// The host in this process: input turning into close requests at the end of
-// the saver's chain (DefaultSaverProc), and the platform's password libraries
-// as the saver finds them by name (the double "PASSWORD.CPL" lies beside this
-// program).
+// The host in this process: input at the end of the saver's chain, and the
+// password libraries as the saver finds them by name.
 #include <vector>
 
 #include "host/DefaultSaverProc.h"

@@ -1,6 +1,4 @@
-// The setup as a user meets it: a silent install puts the savers and the
-// uninstall entry where Windows looks, the installed saver runs, and a silent
-// uninstall takes back exactly what was added and puts back the replaced saver.
+// The setup as a user meets it, installing and uninstalling silently.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,6 +1,5 @@
-// Every set of row kernels, and the product's frame step, against the plain
-// reference loops: same bytes everywhere, on grids of many shapes and over
-// long runs of frames.
+// Every set of row kernels, and the frame step, byte for byte against the
+// plain reference loops.
 #include <gtest/gtest.h>
 
 #include <algorithm>

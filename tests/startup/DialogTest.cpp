@@ -1,6 +1,5 @@
-// The settings dialog of a running saver, driven from outside as a user
-// would: what it shows for the settings file, what OK writes, and that
-// Cancel and Escape write nothing; and the resources the platform reads.
+// The settings dialog of a running saver, driven as a user would, and the
+// resources the platform reads.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -53,8 +52,7 @@ struct SettingsDialog : ::testing::Test {
     {
         return SendMessageA(Item(place), message, 0, 0);
     }
-    // One size button checked, "Normal size" checked and "Fullscreen" not
-    // and disabled, the trackbars here.
+    // "Fullscreen" disabled and never checked.
     void ExpectShown(int size, LRESULT newFire, LRESULT fireType) const
     {
         for (int place : {SizeSixteenth, SizeEighth, SizeQuarter, ScalingNormal, ScalingFullscreen})
@@ -150,8 +148,7 @@ TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground)
         EXPECT_EQ(Ask(trackbar, TBM_GETPAGESIZE), 4);
         EXPECT_EQ(Ask(trackbar, TBM_GETNUMTICS), trackbar == NewFireTrackbar ? 9 : 7);
     }
-    // The focus on the first tab stop; the checked radio buttons take their
-    // groups' stops.
+    // The focus on the first tab stop; checked radio buttons are their groups' stops.
     HWND stop = Focus();
     EXPECT_EQ(stop, GetNextDlgTabItem(dialog, nullptr, FALSE));
     std::string stops;
@@ -192,8 +189,7 @@ TEST_F(SettingsDialog, EnterStoresTheChoiceButNeverAStretch)
               std::string(Section) + "Size=8\r\nScaling=0\r\nNew fire=8\r\nFire type=10\r\n");
 }
 
-// The name the display settings list, and one icon: 32 x 32, 16 colours,
-// 744 bytes, id 1.
+// The name the display settings list; one 32 x 32 icon of 16 colours.
 TEST(Resources, NameAndIcon)
 {
     HMODULE saver = LoadLibraryExA(SaverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);

@@ -1,6 +1,4 @@
-// The in-process tests' harness: fresh process records, the saver window run
-// by the host's own code, a window at the end of the saver's chain, and the
-// verifier double's entries.
+// The in-process tests' harness.
 #pragma once
 #include <windows.h>
 
@@ -28,8 +26,7 @@ struct VerifierDoubleEntries {
 };
 bool FindVerifierDouble(VerifierDoubleEntries& entries);  // in the loaded PASSWORD.CPL
 
-// Each case starts as a fresh saver process, with no settings and no
-// password, and leaves no verifier, window or raised state behind.
+// As a fresh saver process, no settings, no password; nothing left behind.
 class InProcessTest : public ::testing::Test {
   protected:
     void SetUp() override;

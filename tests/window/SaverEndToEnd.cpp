@@ -1,7 +1,4 @@
-// The built saver as the platform starts it, on the 1024 x 768 display: full
-// screen and as a preview for each kind of grid (the picture read back from
-// the screen), the command line's modes, and the platform's components met
-// with a password wanted.
+// The built saver as the platform starts it, on the 1024 x 768 display.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -154,9 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"LargerThanTheScreen", "Size=1\r\n", NoFire, 4000, 3000}),
     RowName());
 
-// On two monitors as tools/test sets them up (Xvfb's 1024 x 768 screen 0, the
-// primary, and 1280 x 1024 screen 1, both at the origin), the window covers
-// both and the fire keeps to the primary; a run on one monitor fails here.
+// Xvfb's 1024 x 768 primary and 1280 x 1024 second screen, both at the
+// origin, as tools/test sets them up; one monitor fails here.
 TEST(TwoMonitors, WindowCoversBothAndTheFireStaysOnThePrimary)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
@@ -180,9 +176,8 @@ TEST(Modes, UnusableCommandLineEndsAtOnceWithMinusOne)
         EXPECT_EQ(RunSaver(tail), static_cast<DWORD>(-1)) << tail;
 }
 
-// The saver and the password-change double together in a scratch folder,
-// where the platform's own library is not taken instead of the double (the
-// ctest entry runs with mpr=n,b in WINEDLLOVERRIDES, which Wine reads at start).
+// Beside the saver, the double is taken for the platform's library with
+// mpr=n,b in WINEDLLOVERRIDES, which Wine reads when a process starts.
 TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
 {
     const std::string folder = ScratchFolder("change");
@@ -216,10 +211,8 @@ TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
     DestroyWindow(foreground);
 }
 
-// A copy of the saver beside the verifier double, which logs the
-// saver-running state from inside the saver (per process here). No crash
-// dialog and no debugger: the platform's standard treatment of a fault then
-// lets the guard act, which lowers the state.
+// Beside the verifier double, which logs the saver-running state from inside
+// the saver. With no crash dialog and no debugger the guard acts.
 TEST(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
 {
     KeptSettings kept;

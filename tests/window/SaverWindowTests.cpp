@@ -157,9 +157,8 @@ TEST_F(HostWindow, RunningFullScreenSaverMeansNoVerifierForTheSecond)
     });
 }
 
-// A 1920 x 1080 primary with a monitor above it and to its left at
-// (-1600, -900), answered through the import slot by which the host and the
-// effect read the metrics.
+// A 1920 x 1080 primary, a second monitor at (-1600, -900), answered through
+// the import slot by which the host and the effect read the metrics.
 decltype(&GetSystemMetrics) PlatformMetrics;
 int WINAPI MadeUpMetrics(int index)
 {
@@ -248,10 +247,9 @@ TEST_F(FireWindow, CreationMakesEverythingTheFramesNeedDestructionReleasesIt)
     DestroyFrameSurface(FireEffectState.surface);  // a second time finds nothing to release
 }
 
-// After each frame sent by hand, every pixel of the picture on the screen is
-// the colour of its grid cell + 10, and the rest of the window black. Frames
-// present only the rows that changed: an erase, and damage repainted
-// without one, bring back the whole picture.
+// Each pixel of the picture the colour of its grid cell + 10 after every
+// frame, the rest black; an erase, and a repaint without one, bring back
+// the whole picture, though frames present only the rows that changed.
 struct ScreenCase {
     const char* name;
     int width, height;  // the preview's parent; 0 for full screen
