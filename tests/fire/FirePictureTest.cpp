@@ -10,11 +10,8 @@
 
 namespace {
 
-uint32_t Rgb(const RampColor& c)
-{
-    return uint32_t(c.red) << 16 | c.green << 8 | c.blue;
-}
-uint32_t Rgb(const PaletteColor& c)
+template <typename Color>  // RampColor or PaletteColor
+uint32_t Rgb(const Color& c)
 {
     return uint32_t(c.red) << 16 | c.green << 8 | c.blue;
 }
