@@ -47,7 +47,6 @@ void PutText(const char* text)
 #endif
 }
 
-// Each test starts without a settings file; the file found before is put back.
 class SettingsFileTest : public ::testing::Test {
   protected:
     void SetUp() override
@@ -159,46 +158,19 @@ TEST_F(SettingsFileTest, OddValueTextConvertsAsThePlatformDoes)
         const char* line;
         int32_t value;
     } cases[] = {
-        {"Size=12", 12},
-        {"Size=-12", -12},
-        {"Size=+12", 12},
-        {"Size=\t 12", 12},
-        {"Size=12abc", 12},
-        {"Size=3.9", 3},
-        {"Size=1 2", 1},
-        {"Size=abc", 0},
-        {"Size=- 3", 0},
-        {"Size=--3", 0},
-        {"Size==3", 0},
-        {"Size=", 77},
-        {"Size=   ", 77},
-        {"Size", 77},
-        {"Size=010", 10},
-        {"Size=0x1F", 31},
-        {"Size=-0x10", -16},
-        {"Size=0X1F", 0},
-        {"Size=0b101", 5},
-        {"Size=0o17", 15},
-        {"Size=0b2", 0},
-        {"Size=4294967295", -1},
-        {"Size=2147483648", -2147483647 - 1},
-        {"Size=99999999999", 1215752191},
-        {"Size=\"12\"", 12},
-        {"Size='12'", 12},
-        {"Size=\"\"", 77},
-        {"Size=\" 5\"", 5},
-        {"Size=\"5", 0},
-        {"Size=\x01\x02"
-         "5",
-         5},
-        {"Size=\xA0"
-         "5",
-         0},
+        // clang-format off
+        {"Size=12", 12}, {"Size=-12", -12}, {"Size=+12", 12}, {"Size=\t 12", 12},
+        {"Size=12abc", 12}, {"Size=3.9", 3}, {"Size=1 2", 1}, {"Size=abc", 0}, {"Size=- 3", 0},
+        {"Size=--3", 0}, {"Size==3", 0}, {"Size=", 77}, {"Size=   ", 77}, {"Size", 77},
+        {"Size=010", 10}, {"Size=0x1F", 31}, {"Size=-0x10", -16}, {"Size=0X1F", 0},
+        {"Size=0b101", 5}, {"Size=0o17", 15}, {"Size=0b2", 0}, {"Size=4294967295", -1},
+        {"Size=2147483648", -2147483647 - 1}, {"Size=99999999999", 1215752191},
+        {"Size=\"12\"", 12}, {"Size='12'", 12}, {"Size=\"\"", 77}, {"Size=\" 5\"", 5},
+        {"Size=\"5", 0}, {"Size=\x01\x02" "5", 5}, {"Size=\xA0" "5", 0},
         // At most 29 characters reach the conversion.
-        {"Size=00000000000000000000000000012", 12},
-        {"Size=000000000000000000000000000012", 1},
-        {"Size=\"000000000000000000000000000012\"", 1},
-        {"Size=\"00000000000000000000000000012\"", 1},
+        {"Size=00000000000000000000000000012", 12}, {"Size=000000000000000000000000000012", 1},
+        {"Size=\"000000000000000000000000000012\"", 1}, {"Size=\"00000000000000000000000000012\"", 1},
+        // clang-format on
     };
     for (const auto& c : cases) {
         PutText((std::string("[Screen Saver.Embrix]\r\n") + c.line + "\r\n").c_str());

@@ -1,11 +1,10 @@
 // Arbitrary settings files through the native profile layer: reading every
-// setting, then writing one. Whatever the file held, a written value reads
-// back as written, and writing it again leaves the file as it is, except
-// where the platform itself does otherwise (below).
+// setting, then writing one. A missing file gives the defaults; whatever the
+// file held, a written value reads back as written, and writing it again
+// leaves the file as it is.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -22,37 +21,17 @@ void Require(bool holds)
     if (!holds) std::abort();
 }
 
-std::string Folder;
+std::string Folder, Path;  // one scratch folder per run, the settings file alone in it
 
 void RemoveFolder()
 {
-    std::remove((Folder + "/" + SettingsFile).c_str());
+    std::remove(Path.c_str());
     rmdir(Folder.c_str());
 }
 
-// One scratch folder per run, the settings file alone in it.
-const std::string& SettingsPath()
+std::string ReadFile()
 {
-    static const std::string path = [] {
-        char pattern[] = "/tmp/embrix-profile-fuzz-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) std::abort();
-        Folder = pattern;
-        ProfileDirectory = Folder.c_str();
-        std::atexit(RemoveFolder);
-        return Folder + "/" + SettingsFile;
-    }();
-    return path;
-}
-
-bool WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream file(path, std::ios::binary);
-    return static_cast<bool>(file.write(bytes.data(), std::streamsize(bytes.size())).flush());
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(Path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
@@ -60,37 +39,33 @@ std::string ReadFile(const std::string& path)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    if (Folder.empty()) {
+        char pattern[] = "/tmp/embrix-profile-fuzz-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) std::abort();
+        Folder = pattern;
+        Path = Folder + "/" + SettingsFile;
+        ProfileDirectory = Folder.c_str();
+        std::atexit(RemoveFolder);
+    }
     static const char* const keys[] = {SizeKey, ScalingKey, NewFireKey, FireTypeKey};
     FuzzedDataProvider input(data, size);
     const char* key = keys[input.ConsumeIntegralInRange<int>(0, 3)];
     const int32_t value = input.ConsumeIntegral<int32_t>();
     const bool fileExists = input.ConsumeBool();
     const std::string contents = input.ConsumeRemainingBytesAsString();
-
-    const std::string& path = SettingsPath();
-    if (fileExists) {
-        if (!WriteFile(path, contents)) return 0;
-    } else {
-        std::remove(path.c_str());
-    }
+    std::remove(Path.c_str());
+    if (fileExists && !(std::ofstream(Path, std::ios::binary) << contents << std::flush)) return 0;
 
     LoadFireSettings();
-    // A missing file, section or key gives the default, never a guess.
-    if (!fileExists) {
-        Require(FireSettings.newFire == 8 && FireSettings.fireType == 8 && FireSettings.size == 4 &&
-                FireSettings.scaling == 0);
-    }
-    ProfileReadInt(SettingsSection, key, value, SettingsFile);
-
+    Require(fileExists || (FireSettings.newFire == 8 && FireSettings.fireType == 8 &&
+                           FireSettings.size == 4 && FireSettings.scaling == 0));
     WriteFireSetting(key, value);
-    // A byte-order mark is honoured only at the very start of the file. One
-    // after leading blanks hides the lines behind it until a rewrite drops
-    // the blanks and brings them back; the platform's own functions behave
-    // the same, byte for byte, so such files only have to be handled safely.
+    // A byte-order mark after leading blanks hides the lines behind it until
+    // a rewrite drops the blanks, as with the platform's own functions.
     if (contents.find("\xEF\xBB\xBF") != std::string::npos) return 0;
     Require(ReadFireSetting(key, value == 0 ? 1 : 0) == value);
-    const std::string written = ReadFile(path);
+    const std::string written = ReadFile();
     WriteFireSetting(key, value);
-    Require(ReadFile(path) == written);
+    Require(ReadFile() == written);
     return 0;
 }

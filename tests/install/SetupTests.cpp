@@ -1,13 +1,10 @@
-// The setup as a user meets it: a silent install puts the savers and the
-// uninstall entry where Windows looks, the installed saver runs, and a silent
-// uninstall takes back exactly what was added and puts back the replaced saver.
+// The setup as a user meets it, installing and uninstalling silently.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 
-#include "support/KeptSettings.h"
-#include "support/SaverProcess.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -37,30 +34,22 @@ std::string Wow64Folder()
                                                                           : "";
 }
 
-std::string InstalledSaver()
-{
-    return SystemFolder() + "Embrix.scr";
-}
-std::string ProgramFiles()
-{
-    return EnvironmentValue("ProgramFiles") + "\\";
-}
-std::string InstallFolder()
-{
-    return ProgramFiles() + "Embrix\\";
-}
+const std::string InstalledSaver = SystemFolder() + "Embrix.scr";
+const std::string ProgramFiles = EnvironmentValue("ProgramFiles") + "\\";
+const std::string InstallFolder = ProgramFiles + "Embrix\\";
 
 std::string CurrentSaver()
 {
     return ReadText(HKEY_CURRENT_USER, DesktopKey, SaverValue);
 }
-std::string UninstallValue(const char* name)
-{
-    return ReadText(HKEY_LOCAL_MACHINE, UninstallKey, name);
-}
 void SetCurrentSaver(const char* path)
 {
     PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue, path);
+}
+
+std::string UninstallValue(const char* name)
+{
+    return ReadText(HKEY_LOCAL_MACHINE, UninstallKey, name);
 }
 
 // Runs to the end of every process it starts: an uninstaller hands its work
@@ -84,51 +73,47 @@ DWORD Uninstall()
 // and the settings file. Lower-case path -> size and time, or data.
 typedef std::map<std::string, std::string> Snapshot;
 
-void AddFiles(Snapshot& shot, const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        if (found.cFileName[0] == '.') continue;  // "." and ".."
-        const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        shot[Lower(folder + found.cFileName) + (isFolder ? "\\" : "")] =
-            isFolder ? "folder"
-                     : std::to_string(found.nFileSizeLow) + " bytes, written " +
-                           std::to_string(found.ftLastWriteTime.dwLowDateTime);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-// The key's values and the names of its subkeys.
-void AddKey(Snapshot& shot, HKEY root, const std::string& name)
-{
-    HKEY key;
-    if (RegOpenKeyExA(root, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-    const std::string at = (root == HKEY_CURRENT_USER ? "hkcu\\" : "hklm\\") + Lower(name) + "\\";
-    char item[256];
-    BYTE data[16384];
-    for (DWORD i = 0, itemSize = sizeof item, size = sizeof data;
-         RegEnumValueA(key, i, item, &itemSize, nullptr, nullptr, data, &size) == ERROR_SUCCESS;
-         ++i, itemSize = sizeof item, size = sizeof data)
-        shot[at + Lower(item)] = std::string(reinterpret_cast<char*>(data), size);
-    for (DWORD i = 0, itemSize = sizeof item;
-         RegEnumKeyExA(key, i, item, &itemSize, nullptr, nullptr, nullptr, nullptr) ==
-         ERROR_SUCCESS;
-         ++i, itemSize = sizeof item)
-        shot[at + Lower(item) + "\\"] = "key";
-    RegCloseKey(key);
-}
-
 Snapshot TakeSnapshot()
 {
     Snapshot shot;
-    for (const std::string& folder :
-         {SystemFolder(), Wow64Folder(), ProgramFiles(), InstallFolder()})
-        if (!folder.empty()) AddFiles(shot, folder);
-    for (const char* key : {"Software", UninstallRoot, UninstallKey})
-        AddKey(shot, HKEY_LOCAL_MACHINE, key);
-    for (const char* key : {"Software", DesktopKey}) AddKey(shot, HKEY_CURRENT_USER, key);
+    for (const std::string& folder : {SystemFolder(), Wow64Folder(), ProgramFiles, InstallFolder}) {
+        WIN32_FIND_DATAA found;
+        HANDLE search =
+            folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileA((folder + "*").c_str(), &found);
+        for (bool more = search != INVALID_HANDLE_VALUE; more;
+             more = FindNextFileA(search, &found)) {
+            if (found.cFileName[0] == '.') continue;  // "." and ".."
+            const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+            shot[Lower(folder + found.cFileName) + (isFolder ? "\\" : "")] =
+                isFolder ? "folder"
+                         : std::to_string(found.nFileSizeLow) + " bytes, written " +
+                               std::to_string(found.ftLastWriteTime.dwLowDateTime);
+        }
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    }
+    const std::pair<HKEY, const char*> keys[] = {{HKEY_LOCAL_MACHINE, "Software"},
+                                                 {HKEY_LOCAL_MACHINE, UninstallRoot},
+                                                 {HKEY_LOCAL_MACHINE, UninstallKey},
+                                                 {HKEY_CURRENT_USER, "Software"},
+                                                 {HKEY_CURRENT_USER, DesktopKey}};
+    for (auto [root, name] : keys) {  // the key's values and the names of its subkeys
+        HKEY key;
+        if (RegOpenKeyExA(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+        const std::string at =
+            (root == HKEY_CURRENT_USER ? "hkcu\\" : "hklm\\") + Lower(name) + "\\";
+        char item[256];
+        BYTE data[16384];
+        for (DWORD i = 0, itemSize = sizeof item, size = sizeof data;
+             RegEnumValueA(key, i, item, &itemSize, nullptr, nullptr, data, &size) == ERROR_SUCCESS;
+             ++i, itemSize = sizeof item, size = sizeof data)
+            shot[at + Lower(item)] = std::string(reinterpret_cast<char*>(data), size);
+        for (DWORD i = 0, itemSize = sizeof item;
+             RegEnumKeyExA(key, i, item, &itemSize, nullptr, nullptr, nullptr, nullptr) ==
+             ERROR_SUCCESS;
+             ++i, itemSize = sizeof item)
+            shot[at + Lower(item) + "\\"] = "key";
+        RegCloseKey(key);
+    }
     shot["control.ini"] = ReadWholeFile(SettingsFilePath());
     return shot;
 }
@@ -150,13 +135,6 @@ std::string Changes(const Snapshot& before, const Snapshot& after)
     return text;
 }
 
-DWORD KindOf(const std::string& path)
-{
-    DWORD kind = 0xFF;
-    GetBinaryTypeA(path.c_str(), &kind);
-    return kind;
-}
-
 std::string VersionString(const std::string& path, const char* name)
 {
     DWORD ignored = 0;
@@ -174,10 +152,10 @@ std::string VersionString(const std::string& path, const char* name)
 void RemoveLeftovers()
 {
     if (UninstallValue("UninstallString") != "<none>") Uninstall();
-    DeleteFileA(InstalledSaver().c_str());
+    DeleteFileA(InstalledSaver.c_str());
     if (!Wow64Folder().empty()) DeleteFileA((Wow64Folder() + "Embrix.scr").c_str());
-    DeleteFileA((InstallFolder() + "Uninstall.exe").c_str());
-    RemoveDirectoryA(InstallFolder().c_str());
+    DeleteFileA((InstallFolder + "Uninstall.exe").c_str());
+    RemoveDirectoryA(InstallFolder.c_str());
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, KEY_WOW64_64KEY, 0);
 }
 
@@ -215,15 +193,17 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     ASSERT_EQ(Install(""), 0u);
 
     // Each folder gets the saver its programs can load.
-    std::vector<std::string> added = {InstallFolder(), InstallFolder() + "Uninstall.exe",
-                                      InstalledSaver()};
-    EXPECT_TRUE(ReadWholeFile(InstalledSaver()) == ReadWholeFile(SaverPath()))
+    std::vector<std::string> added = {InstallFolder, InstallFolder + "Uninstall.exe",
+                                      InstalledSaver};
+    EXPECT_TRUE(ReadWholeFile(InstalledSaver) == ReadWholeFile(SaverPath()))
         << "the setup holds another build of the saver: tools/make-dist makes it anew";
     if (!Wow64Folder().empty()) {
         added.push_back(Wow64Folder() + "Embrix.scr");
-        EXPECT_EQ(KindOf(added.back()), static_cast<DWORD>(SCS_32BIT_BINARY));
+        DWORD kind = 0xFF;
+        GetBinaryTypeA(added.back().c_str(), &kind);
+        EXPECT_EQ(kind, static_cast<DWORD>(SCS_32BIT_BINARY));
     }
-    for (const std::string& saver : {InstalledSaver(), added.back()}) {
+    for (const std::string& saver : {InstalledSaver, added.back()}) {
         SCOPED_TRACE(saver);
         HMODULE module = LoadLibraryExA(saver.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         char name[64] = "";
@@ -250,14 +230,14 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     EXPECT_EQ(Changes(before, TakeSnapshot()), expected);
 
     const std::string uninstall = UninstallValue("UninstallString");
-    EXPECT_EQ(Lower(uninstall), Lower("\"" + InstallFolder() + "Uninstall.exe\""));
+    EXPECT_EQ(Lower(uninstall), Lower("\"" + InstallFolder + "Uninstall.exe\""));
     EXPECT_EQ(UninstallValue("QuietUninstallString"), uninstall + " /S");
     EXPECT_EQ(UninstallValue("DisplayName"), "Embrix");
     EXPECT_EQ(UninstallValue("DisplayVersion"), EMBRIX_VERSION_TEXT);
     EXPECT_EQ(CurrentSaver(), Other) << "only asked for, the current saver changes";
 
     SaverProcess saver;  // the installed saver runs as the system starts it
-    ASSERT_TRUE(StartSaver(InstalledSaver(), "/s", saver));
+    ASSERT_TRUE(StartSaver(InstalledSaver, "/s", saver));
     PostMessageA(WaitForFullScreen(saver), WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(WaitForExit(saver), 0u);
 
@@ -270,7 +250,7 @@ struct CurrentRow {
     const char* name;
     const char* before;  // the current saver before the install; null for none
     int installs;
-    const char* since;  // chosen after the install; "short" for the installed saver's short form
+    const char* since;  // chosen after the install
     const char* after;  // the current saver after the uninstall; null for none
 };
 
@@ -279,7 +259,6 @@ const CurrentRow CurrentRows[] = {
     {"ReplacedSaverComesBackEvenAfterAReinstall", Other, 2, nullptr, Other},
     {"SaverChosenSinceStays", Other, 1, "C:\\windows\\system32\\Chosen.scr",
      "C:\\windows\\system32\\Chosen.scr"},
-    {"ShortFormOfTheInstalledSaverCountsAsEmbrix", Other, 1, "short", Other},
 };
 
 struct Current : Setup, ::testing::WithParamInterface<CurrentRow> {};
@@ -290,11 +269,8 @@ TEST_P(Current, UninstallPutsBackWhatEmbrixReplaced)
     SetCurrentSaver(row.before);
     const Snapshot before = TakeSnapshot();
     for (int i = 0; i < row.installs; ++i) ASSERT_EQ(Install(" /CURRENT"), 0u);
-    EXPECT_EQ(Lower(CurrentSaver()), Lower(InstalledSaver()));
-
-    char shortForm[MAX_PATH] = "";
-    GetShortPathNameA(InstalledSaver().c_str(), shortForm, MAX_PATH);
-    if (row.since) SetCurrentSaver(std::string(row.since) == "short" ? shortForm : row.since);
+    EXPECT_EQ(Lower(CurrentSaver()), Lower(InstalledSaver));
+    if (row.since) SetCurrentSaver(row.since);
     EXPECT_EQ(Uninstall(), 0u);
     EXPECT_EQ(CurrentSaver(), row.after ? row.after : "<none>");
     SetCurrentSaver(row.before);  // the rest as before the install

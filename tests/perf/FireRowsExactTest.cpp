@@ -1,6 +1,5 @@
-// Every set of row kernels, and the product's frame step, against the plain
-// reference loops: same bytes everywhere, on grids of many shapes and over
-// long runs of frames.
+// Every set of row kernels, and the frame step, byte for byte against the
+// plain reference loops.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,8 +30,6 @@ struct Shape {
     int32_t width, height;
 };
 
-// Random bytes up to highest: any value at all, heat as the fire holds it,
-// or embers low enough that cooling often meets zero.
 std::vector<uint8_t> RandomBytes(size_t size, std::mt19937& random, int32_t highest)
 {
     std::uniform_int_distribution<int32_t> value(0, highest);
@@ -41,11 +38,9 @@ std::vector<uint8_t> RandomBytes(size_t size, std::mt19937& random, int32_t high
     return bytes;
 }
 
-// The frame's row kernels against the plain loops on every width up to past
-// two 32-cell steps at the smallest heights and a few larger grids. The
-// blocks have exactly their size, so the sanitizers see any access outside.
-// Names the sets that ran in row-kernels.txt beside the program, so that the
-// test run can say which of them this machine never tried.
+// Every width up to past two 32-cell steps at the smallest heights, and a few
+// larger grids, in blocks of exactly their size. row-kernels.txt names the
+// sets that ran, so that the test run can say which this machine never tried.
 TEST(FireRows, EveryKernelSetSpreadsAndCopiesExactlyAsThePlainLoops)
 {
     std::vector<Shape> shapes = {{17, 3}, {33, 9}, {97, 61}, {255, 17}, {1000, 3}, {1920, 5}};
@@ -90,9 +85,8 @@ TEST(FireRows, TheProductRunsTheWidestSetThisProcessorHas)
 #endif
 }
 
-// Long runs of the band-limited frame step on every kernel set beside the
-// plain reference: both grids and the surface equal after every frame, and
-// no surface row above the reported first changed row ever changes.
+// Both grids and the surface equal after every frame, and no surface row
+// above the reported first changed row ever changes.
 struct BandRun {
     const char* name;
     int32_t width, height, fireType, newFire, frames;

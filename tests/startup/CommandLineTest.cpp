@@ -31,26 +31,23 @@ TEST(CommandLine, ProgramPathIsSkippedToTheSwitches)
         const char* tail;
         LeadByteTest isLeadByte;
     } cases[] = {
-        {"C:\\SAVER.SCR /s", "/s", NoLeadBytes},
-        {"C:\\SAVER.SCR\t/s", "/s", NoLeadBytes},
-        {"C:\\SAVER.SCR    \t /p 123", "/p 123", NoLeadBytes},
-        {"C:\\SAVER.SCR", "", NoLeadBytes},
+        // clang-format off
+        {"C:\\SAVER.SCR /s", "/s", NoLeadBytes}, {"C:\\SAVER.SCR\t/s", "/s", NoLeadBytes},
+        {"C:\\SAVER.SCR    \t /p 123", "/p 123", NoLeadBytes}, {"C:\\SAVER.SCR", "", NoLeadBytes},
         {"saver\x7F\x80\xFF /c", "/c", NoLeadBytes},  // high bytes belong to the path
         {"\"C:\\Program Files\\My Saver.scr\" /s", "/s", NoLeadBytes},
         {"\"C:\\Program Files\\My Saver.scr\"/s", "/s", NoLeadBytes},
-        {"\"C:\\a b.scr\"", "", NoLeadBytes},
+        {"\"C:\\a b.scr\"", "", NoLeadBytes}, {"\"", "", NoLeadBytes},
         {"\"C:\\Program Files\\saver.scr /s", "", NoLeadBytes},  // unclosed quote
-        {"\"", "", NoLeadBytes},
-        {"\"\" /s", "/s", NoLeadBytes},
-        {"\"\"/c", "/c", NoLeadBytes},
+        {"\"\" /s", "/s", NoLeadBytes}, {"\"\"/c", "/c", NoLeadBytes}, {"", "", NoLeadBytes},
         // 0x81 0x22: a double-byte character whose trail byte is the quote.
         {"\"C:\\\x81\"x.scr\" /s", "/s", ShiftJisLeadBytes},
         {"\"C:\\\x81\"x.scr\" /s", "x.scr\" /s", NoLeadBytes},
         {"\"C:\\\x83\x5C\x83\x74\x83\x67.scr\" /p 5", "/p 5", ShiftJisLeadBytes},
-        {" /s", "/s", NoLeadBytes},  // a leading blank or control character: no path
-        {"\t\x01\x1F /c", "/c", NoLeadBytes},
+        // A leading blank or control character: no path.
+        {" /s", "/s", NoLeadBytes}, {"\t\x01\x1F /c", "/c", NoLeadBytes},
         {"\x01saver.scr /s", "saver.scr /s", NoLeadBytes},
-        {"", "", NoLeadBytes},
+        // clang-format on
     };
     for (const auto& c : cases)
         EXPECT_STREQ(SkipProgramPath(c.line, c.isLeadByte), c.tail) << c.line;
@@ -73,48 +70,23 @@ TEST(CommandLine, SwitchChoosesTheModeAndItsArgument)
         SaverMode mode;
         const char* argument;  // null: none
     } cases[] = {
-        {"/s", Run, nullptr},
-        {"-s", Run, nullptr},
-        {"s", Run, nullptr},
-        {"   /S", Run, nullptr},
-        {"/-/s", Run, nullptr},
-        {"/s /c", Run, nullptr},
-        {"/s:5", Run, nullptr},
-        {"S P", Run, nullptr},
-        {"/s 123", Run, nullptr},
-        {"/p 123", Preview, "123"},
-        {"/p123", Preview, "123"},
-        {"/P    123", Preview, "123"},
-        {"-l 123", Preview, "123"},
-        {"L123", Preview, "123"},
-        {"/p:123", Preview, ":123"},
-        {"/p \t123", Preview, "\t123"},
-        {"/p", Preview, ""},
-        {"/p   ", Preview, ""},
-        {"/a 123", Change, "123"},
-        {"-A123", Change, "123"},
-        {"a   123", Change, "123"},
-        {"/a", Change, ""},
-        {"/c", Configure, nullptr},
-        {"C", Configure, nullptr},
-        {"-c:123", Configure, nullptr},
-        {"/c /s", Configure, nullptr},
-        {"", NoOwner, nullptr},
-        {" ", NoOwner, nullptr},
-        {"///", NoOwner, nullptr},
-        {"- / -", NoOwner, nullptr},
-        {"-", NoOwner, nullptr},
-        {"/x", None, nullptr},
-        {"\t/s", None, nullptr},
-        {"\ts", None, nullptr},
-        {"5", None, nullptr},
-        {"/1", None, nullptr},
-        {":s", None, nullptr},
-        {"\x80", None, nullptr},
-        {"/\xFF", None, nullptr},
-        {"\xE1", None, nullptr},
-        {"\xC3\xA1", None, nullptr},
+        // clang-format off
+        {"/s", Run, nullptr}, {"-s", Run, nullptr}, {"s", Run, nullptr}, {"   /S", Run, nullptr},
+        {"/-/s", Run, nullptr}, {"/s /c", Run, nullptr}, {"/s:5", Run, nullptr},
+        {"S P", Run, nullptr}, {"/s 123", Run, nullptr},
+        {"/p 123", Preview, "123"}, {"/p123", Preview, "123"}, {"/P    123", Preview, "123"},
+        {"-l 123", Preview, "123"}, {"L123", Preview, "123"}, {"/p:123", Preview, ":123"},
+        {"/p \t123", Preview, "\t123"}, {"/p", Preview, ""}, {"/p   ", Preview, ""},
+        {"/a 123", Change, "123"}, {"-A123", Change, "123"}, {"a   123", Change, "123"},
+        {"/a", Change, ""}, {"/c", Configure, nullptr}, {"C", Configure, nullptr},
+        {"-c:123", Configure, nullptr}, {"/c /s", Configure, nullptr},
+        {"", NoOwner, nullptr}, {" ", NoOwner, nullptr}, {"///", NoOwner, nullptr},
+        {"- / -", NoOwner, nullptr}, {"-", NoOwner, nullptr},
+        {"/x", None, nullptr}, {"\t/s", None, nullptr}, {"\ts", None, nullptr}, {"5", None, nullptr},
+        {"/1", None, nullptr}, {":s", None, nullptr}, {"\x80", None, nullptr},
+        {"/\xFF", None, nullptr}, {"\xE1", None, nullptr}, {"\xC3\xA1", None, nullptr},
         {"/\x01s", None, nullptr},
+        // clang-format on
     };
     for (const auto& c : cases) {
         const SaverSwitch found = ScanSaverSwitch(c.tail);
@@ -133,20 +105,11 @@ TEST(CommandLine, WindowHandleIsTheLeadingDigitsModulo2To32)
         const char* text;
         uint32_t handle;
     } cases[] = {
-        {"123", 123},
-        {"12ab", 12},
-        {"0", 0},
-        {"007", 7},
-        {"", 0},
-        {"-5", 0},
-        {"+5", 0},
-        {" 5", 0},
-        {"0x1F", 0},
-        {"abc", 0},
-        {"4294967295", 4294967295u},
-        {"4294967297", 1},
-        {"4294967296", 0},
-        {"18446744073709551621", 5},  // 2^64 + 5
+        // clang-format off
+        {"123", 123}, {"12ab", 12}, {"0", 0}, {"007", 7}, {"", 0}, {"-5", 0}, {"+5", 0},
+        {" 5", 0}, {"0x1F", 0}, {"abc", 0}, {"4294967295", 4294967295u}, {"4294967297", 1},
+        {"4294967296", 0}, {"18446744073709551621", 5},  // 2^64 + 5
+        // clang-format on
     };
     for (const auto& c : cases) EXPECT_EQ(ParseWindowHandle(c.text), c.handle) << c.text;
 }

@@ -1,20 +1,29 @@
-// The settings dialog of a running saver, driven from outside as a user
-// would: what it shows for the settings file, what OK writes, and that
-// Cancel and Escape write nothing.
+// The settings dialog of a running saver, driven as a user would, and the
+// resources the platform reads.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "support/KeptSettings.h"
-#include "support/SaverProcess.h"
+#include <cstring>
+
+#include "support/TestSupport.h"
 
 namespace {
 
-constexpr int SizeSixteenth = 1007, SizeEighth = 1008, SizeQuarter = 1009;
-constexpr int ScalingNormal = 1010, ScalingFullscreen = 1011;
-constexpr int FireTypeTrackbar = 1018, NewFireTrackbar = 1019;
+// The dialog's controls in their order, as a user meets them.
+constexpr int SizeSixteenth = 1, SizeEighth = 2, SizeQuarter = 3, ScalingNormal = 5,
+              ScalingFullscreen = 6, NewFireTrackbar = 10, FireTypeTrackbar = 14, CancelButton = 15,
+              OkButton = 16;
+
+std::string Label(HWND control)
+{
+    char text[64] = "";
+    GetClassNameA(control, text, sizeof text);
+    if (lstrcmpiA(text, TRACKBAR_CLASSA) != 0) GetWindowTextA(control, text, sizeof text);
+    return lstrcmpiA(text, TRACKBAR_CLASSA) == 0 ? "trackbar" : text;
+}
 
 struct SettingsDialog : ::testing::Test {
     void SetUp() override
@@ -27,44 +36,34 @@ struct SettingsDialog : ::testing::Test {
     {
         DestroyWindow(foreground);
     }
-
     HWND Open(const std::string& tail)
     {
         return dialog = StartSaver(SaverPath(), tail, running)
                             ? WaitForWindow(running, "#32770", "Embrix settings")
                             : nullptr;
     }
-
-    HWND Item(int id) const
+    HWND Item(int place) const
     {
-        return GetDlgItem(dialog, id);
+        HWND child = GetWindow(dialog, GW_CHILD);
+        while (place-- > 0) child = GetWindow(child, GW_HWNDNEXT);
+        return child;
     }
-    bool Checked(int id) const
+    LRESULT Ask(int place, UINT message) const
     {
-        return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        return SendMessageA(Item(place), message, 0, 0);
     }
-    LRESULT Ask(int id, UINT message) const
+    // "Fullscreen" disabled and never checked.
+    void ExpectShown(int size, LRESULT newFire, LRESULT fireType) const
     {
-        return SendMessageA(Item(id), message, 0, 0);
-    }
-
-    // The size group shows exactly one button checked, "Normal size" is
-    // checked and "Fullscreen" cannot be, and the trackbars stand here.
-    void ExpectShown(int sizeId, LRESULT newFire, LRESULT fireType) const
-    {
-        for (int id : {SizeSixteenth, SizeEighth, SizeQuarter})
-            EXPECT_EQ(Checked(id), id == sizeId) << "button " << id;
-        EXPECT_TRUE(Checked(ScalingNormal));
-        EXPECT_FALSE(Checked(ScalingFullscreen));
+        for (int place : {SizeSixteenth, SizeEighth, SizeQuarter, ScalingNormal, ScalingFullscreen})
+            EXPECT_EQ(Ask(place, BM_GETCHECK), place == size || place == ScalingNormal) << place;
         EXPECT_FALSE(IsWindowEnabled(Item(ScalingFullscreen)));
         EXPECT_EQ(Ask(NewFireTrackbar, TBM_GETPOS), newFire);
         EXPECT_EQ(Ask(FireTypeTrackbar, TBM_GETPOS), fireType);
     }
-
-    // Ends the dialog as the user would; the exit code.
-    DWORD Click(int button)
+    DWORD Click(int place)  // the exit code
     {
-        PostMessageA(Item(button), BM_CLICK, 0, 0);
+        PostMessageA(Item(place), BM_CLICK, 0, 0);
         return WaitForExit(running);
     }
     HWND Focus() const
@@ -79,8 +78,7 @@ struct SettingsDialog : ::testing::Test {
         PostMessageA(Focus(), WM_KEYDOWN, key, 0x00010001);
         return WaitForExit(running);
     }
-
-    KeptSettings kept;  // the prefix's own settings file comes back afterwards
+    KeptSettings kept;
     HWND foreground = nullptr;
     SaverProcess running;
     HWND dialog = nullptr;
@@ -91,7 +89,7 @@ const char Section[] = "[Screen Saver.Embrix]\r\n";
 struct ShownRow {
     const char* name;
     const char* file;  // the saver's section, in the order OK writes, or null for no file
-    int sizeId;
+    int size;
     LRESULT newFire, fireType;
     const char* stored;  // the section after OK; null: as it was
 };
@@ -117,8 +115,8 @@ TEST_P(Shown, AsTheNearestAndOkStoresWhatIsShown)
     else
         DeleteFileA(SettingsFilePath().c_str());
     ASSERT_NE(Open("/c"), nullptr);
-    ExpectShown(row.sizeId, row.newFire, row.fireType);
-    EXPECT_EQ(Click(IDOK), 1u);
+    ExpectShown(row.size, row.newFire, row.fireType);
+    EXPECT_EQ(Click(OkButton), 1u);
     EXPECT_EQ(ReadWholeFile(SettingsFilePath()),
               Section + std::string(row.stored ? row.stored : row.file));
 }
@@ -129,30 +127,20 @@ TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground)
 {
     DeleteFileA(SettingsFilePath().c_str());
     ASSERT_NE(Open("/c"), nullptr);
-    char text[64] = "";
     // 270 x 116 dialog units, OK at the bottom right ending at 267, 110.
     RECT client = {}, ok = {};
     GetClientRect(dialog, &client);
-    GetWindowRect(Item(IDOK), &ok);
+    GetWindowRect(Item(OkButton), &ok);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&ok), 2);
     EXPECT_NEAR(ok.right * 270.0 / client.right, 267, 1);
     EXPECT_NEAR(ok.bottom * 116.0 / client.bottom, 110, 1);
 
-    // The controls in order, as "id text" (-1 for those never addressed).
     std::string controls;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        GetClassNameA(child, text, sizeof text);
-        if (lstrcmpiA(text, TRACKBAR_CLASSA) == 0)
-            lstrcpyA(text, "trackbar");
-        else
-            GetWindowTextA(child, text, sizeof text);
-        controls += std::to_string(static_cast<short>(GetDlgCtrlID(child))) + " " + text + "|";
-    }
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        controls += Label(child) + "|";
     EXPECT_EQ(controls,
-              "-1 Fire size|1007 1 / 16|1008 1 / 8|1009 1 / 4|-1 Scaling|"
-              "1010 Normal size|1011 Fullscreen|-1 New fire|-1 Often|-1 Seldom|"
-              "1019 trackbar|-1 Fire type|-1 Wild|-1 Slow|1018 trackbar|"
-              "2 Cancel|1 OK|");
+              "Fire size|1 / 16|1 / 8|1 / 4|Scaling|Normal size|Fullscreen|New fire|Often|Seldom|"
+              "trackbar|Fire type|Wild|Slow|trackbar|Cancel|OK|");
     // The ranges, a page of 4 and a tick every 2 positions, both ends counted.
     for (int trackbar : {NewFireTrackbar, FireTypeTrackbar}) {
         EXPECT_EQ(Ask(trackbar, TBM_GETRANGEMIN), trackbar == NewFireTrackbar ? 0 : 4);
@@ -160,16 +148,15 @@ TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground)
         EXPECT_EQ(Ask(trackbar, TBM_GETPAGESIZE), 4);
         EXPECT_EQ(Ask(trackbar, TBM_GETNUMTICS), trackbar == NewFireTrackbar ? 9 : 7);
     }
-    // The focus on the first tab stop, and the stops in order: the checked
-    // radio buttons take the stop of their groups, then the trackbars,
-    // Cancel and OK.
+    // The focus on the first tab stop; checked radio buttons are their groups' stops.
     HWND stop = Focus();
     EXPECT_EQ(stop, GetNextDlgTabItem(dialog, nullptr, FALSE));
     std::string stops;
     for (int i = 0; i < 6; ++i, stop = GetNextDlgTabItem(dialog, stop, FALSE))
-        stops += std::to_string(GetDlgCtrlID(stop)) + " ";
-    EXPECT_EQ(stops, "1008 1010 1019 1018 2 1 ");
-    EXPECT_EQ(Click(IDCANCEL), 0u);
+        stops += Label(stop) + "|";
+    EXPECT_EQ(stops, "1 / 8|Normal size|trackbar|trackbar|Cancel|OK|");
+    EXPECT_EQ(Item(NewFireTrackbar), GetNextDlgTabItem(dialog, Item(ScalingNormal), FALSE));
+    EXPECT_EQ(Click(CancelButton), 0u);
     EXPECT_EQ(GetFileAttributesA(SettingsFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -186,7 +173,7 @@ TEST_F(SettingsDialog, CancelAndEscapeWriteNothing)
         ExpectShown(SizeQuarter, 3, 10);  // one group: the scaling stays
         SendMessageA(Item(NewFireTrackbar), TBM_SETPOS, TRUE, 12);
         SendMessageA(Item(FireTypeTrackbar), TBM_SETPOS, TRUE, 5);
-        EXPECT_EQ(key == VK_ESCAPE ? Key(key) : Click(IDCANCEL), 0u);
+        EXPECT_EQ(key == VK_ESCAPE ? Key(key) : Click(CancelButton), 0u);
         EXPECT_EQ(ReadWholeFile(SettingsFilePath()), content);
     }
 }
@@ -200,6 +187,23 @@ TEST_F(SettingsDialog, EnterStoresTheChoiceButNeverAStretch)
     EXPECT_EQ(Key(VK_RETURN), 1u);
     EXPECT_EQ(ReadWholeFile(SettingsFilePath()),
               std::string(Section) + "Size=8\r\nScaling=0\r\nNew fire=8\r\nFire type=10\r\n");
+}
+
+// The name the display settings list; one 32 x 32 icon of 16 colours.
+TEST(Resources, NameAndIcon)
+{
+    HMODULE saver = LoadLibraryExA(SaverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(saver, nullptr) << SaverPath();
+    char name[64] = "";
+    LoadStringA(saver, 1, name, sizeof name);
+    EXPECT_STREQ(name, "Embrix");
+    HRSRC group = FindResourceA(saver, MAKEINTRESOURCEA(125), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(SizeofResource(saver, group), 6u + 14u);
+    const BYTE entry[] = {1, 0, 32, 32, 16, 0, 1, 0, 4, 0, 0xE8, 0x02, 0, 0, 1, 0};
+    const void* data = LockResource(LoadResource(saver, group));
+    EXPECT_EQ(std::memcmp(static_cast<const BYTE*>(data) + 4, entry, sizeof entry), 0);
+    FreeLibrary(saver);
 }
 
 }  // namespace

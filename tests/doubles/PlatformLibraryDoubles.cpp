@@ -1,6 +1,7 @@
-// The verifier double; what it does is told in VerifierDouble.h.
+// "PASSWORD.CPL" (VerifierDouble.h) and, with EMBRIX_MPR_DOUBLE, "MPR.DLL",
+// which logs "<provider> <owner> <third> <fourth>" to EMBRIX_MPR_DOUBLE_LOG;
+// without EMBRIX_DOUBLE_ENTRY neither has its entry.
 #include "doubles/VerifierDouble.h"
-#include "doubles/DoubleLog.h"
 
 #ifndef SPI_GETSCREENSAVERRUNNING
 #define SPI_GETSCREENSAVERRUNNING 114
@@ -9,25 +10,34 @@
 
 namespace {
 
-constexpr LONG MaxScript = 16, MaxCalls = 64;
+constexpr LONG MaxScript = 16;
 
 struct VerifierDoubleRecord {
     BOOL script[MaxScript];
     LONG scriptCount, scriptNext, callCount;
     VerifierDuringCall duringCall;
-    HWND callWindow[MaxCalls];
-    DWORD callTick[MaxCalls];
 } Verifier;
 
-// "<pid> <event> running=<state as this process sees it>[ <answer>]"
-void Log(const char* event, const char* answer = "")
+void AppendToLog(const char* variable, const char* text)
+{
+    char path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA(variable, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    if (file != INVALID_HANDLE_VALUE)  // closed at once: the caller may be about to fault
+        WriteFile(file, text, lstrlenA(text), &written, nullptr), CloseHandle(file);
+}
+
+void Log(const char* event)
 {
     BOOL running = 2;  // neither answer: shows a call that wrote nothing
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     char line[128];
-    wsprintfA(line, "%lu %s running=%d%s%s\r\n", static_cast<unsigned long>(GetCurrentProcessId()),
-              event, running, *answer ? " " : "", answer);
-    AppendToDoubleLog("EMBRIX_PROBE_LOG", line);
+    wsprintfA(line, "%lu %s running=%d\r\n", static_cast<unsigned long>(GetCurrentProcessId()),
+              event, running);
+    AppendToLog("EMBRIX_PROBE_LOG", line);
 }
 
 bool EnvironmentIs(const char* name, const char* value)
@@ -54,29 +64,34 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved)
     return TRUE;
 }
 
-#ifdef EMBRIX_DOUBLE_ENTRY
+#if defined(EMBRIX_MPR_DOUBLE) && defined(EMBRIX_DOUBLE_ENTRY)
+EXPORT DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD third, DWORD fourth)
+{
+    char line[160];
+    wsprintfA(line, "%s %lu %lu %lu\n", provider ? provider : "(null)",
+              static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)),
+              static_cast<unsigned long>(third), static_cast<unsigned long>(fourth));
+    AppendToLog("EMBRIX_MPR_DOUBLE_LOG", line);
+    return ERROR_SUCCESS;
+}
+#elif defined(EMBRIX_DOUBLE_ENTRY)
 EXPORT BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
     const LONG call = ++Verifier.callCount;
-    if (call <= MaxCalls)
-        Verifier.callWindow[call - 1] = window, Verifier.callTick[call - 1] = GetTickCount();
     if (Verifier.duringCall) Verifier.duringCall(window, call);
-
     if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "fault")) {
-        Log("verify", "fault");
+        Log("verify fault");
         volatile LONG* volatile nowhere = nullptr;  // the compiler cannot see the null
         *nowhere = call;
         return FALSE;
     }
     BOOL answer = TRUE;
-    if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "refuse-first"))
-        answer = call != 1;
-    else if (Verifier.scriptCount > 0)
+    if (Verifier.scriptCount > 0)
         answer =
             Verifier.script[Verifier.scriptNext + 1 < Verifier.scriptCount ? Verifier.scriptNext++
                                                                            : Verifier.scriptNext];
-    Log("verify", answer ? "accept" : "refuse");
-    return answer ? TRUE : FALSE;
+    Log(answer ? "verify accept" : "verify refuse");
+    return answer;
 }
 #endif
 
@@ -100,11 +115,4 @@ EXPORT void WINAPI VerifierDoubleDuringCall(VerifierDuringCall hook)
 EXPORT LONG WINAPI VerifierDoubleCallCount()
 {
     return Verifier.callCount;
-}
-
-EXPORT BOOL WINAPI VerifierDoubleCallAt(LONG index, HWND* window, DWORD* tick)
-{
-    if (index < 0 || index >= Verifier.callCount || index >= MaxCalls) return FALSE;
-    *window = Verifier.callWindow[index], *tick = Verifier.callTick[index];
-    return TRUE;
 }

@@ -1,0 +1,173 @@
+// The picture: its colours, and where it goes on one monitor or several.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "fire/FireColors.h"
+#include "fire/ScreenLayout.h"
+
+namespace {
+
+template <typename Color>  // RampColor or PaletteColor
+uint32_t Rgb(const Color& c)
+{
+    return uint32_t(c.red) << 16 | c.green << 8 | c.blue;
+}
+
+TEST(FireColors, RampAndPaletteHoldBlackRedYellowWhiteBetweenStaticColours)
+{
+    FireColorRamp ramp;
+    BuildFireColorRamp(ramp);
+    const struct {
+        int index;
+        uint32_t rgb;
+    } fire[] = {{0, 0},          {10, 0},         {11, 0x080000}, {41, 0xF80000},
+                {42, 0xFF0000},  {73, 0xFFF800},  {74, 0xFFFF00}, {105, 0xFFFFF8},
+                {106, 0xFFFFFF}, {245, 0xFFFFFF}, {255, 0}};
+    for (const auto& f : fire) EXPECT_EQ(Rgb(ramp.entries[f.index]), f.rgb) << f.index;
+    EXPECT_EQ(FirePalette.version, 0x0300);
+    EXPECT_EQ(FirePalette.count, 256);
+    // The fire's entries asked for end here; display colours (made up, with
+    // stray flags) stay in 0..9 and 246..255.
+    const int32_t counts[][2] = {{-1, 10},   {0, 10},    {100, 110},
+                                 {236, 246}, {237, 246}, {1000, 246}};
+    for (const auto& count : counts) {
+        FireColorRamp merged;
+        std::memset(&merged, 0x55, sizeof merged);
+        BuildFireColorRamp(merged);
+        FirePaletteRecord palette = FirePalette;
+        for (int i = 0; i < 256; ++i) {
+            if (i < 10 || i >= 246) palette.entries[i] = {uint8_t(i), uint8_t(i / 2), 7, 0xFF};
+        }
+        MergeFirePalette(merged, palette, count[0]);
+        for (int i = 0; i < 256; ++i) {
+            const bool isStatic = i < 10 || i >= 246;
+            const uint32_t rgb = isStatic        ? uint32_t(i << 16 | (i / 2) << 8 | 7)
+                                 : i >= count[1] ? 0
+                                                 : Rgb(ramp.entries[i]);
+            EXPECT_EQ(Rgb(palette.entries[i]), rgb) << count[0] << ": " << i;
+            EXPECT_EQ(Rgb(merged.entries[i]), rgb) << count[0] << ": " << i;
+            EXPECT_EQ(palette.entries[i].flags, isStatic ? 0 : PaletteReservedFlag) << i;
+            EXPECT_EQ(merged.entries[i].reserved, 0) << i;
+        }
+    }
+}
+
+TEST(FireColors, UnscaledFrameIsCentredWithTheOddPixelRightAndBelow)
+{
+    const struct {
+        int32_t right, bottom, size, x, y, width, height, stride;
+    } cases[] = {
+        {152, 112, 4, 57, 42, 38, 28, 40},
+        {1024, 768, 4, 384, 288, 256, 192, 256},
+        {800, 600, 8, 350, 262, 100, 75, 100},
+        {800, 600, 0, 300, 225, 200, 150, 200},  // a hand-edited "Size" of 0 counts as 4
+        {20, 20, 4, 7, 7, 5, 5, 8},
+    };
+    for (const auto& c : cases) {
+        const FramePlacement p = PlaceCentredFrame(c.right, c.bottom, c.width, c.height, c.size);
+        const int32_t got[] = {p.x, p.y, p.width, p.height, SurfaceStride(c.width)};
+        const int32_t want[] = {c.x, c.y, c.width, c.height, c.stride};
+        EXPECT_TRUE(std::equal(got, got + 5, want)) << c.right << "x" << c.bottom;
+    }
+}
+
+// Screen coordinates put the primary's top-left at (0, 0); the fire and the
+// picture ("Size" 4, centred) are in the window's client coordinates.
+struct LayoutRow {
+    const char* name;
+    ScreenRect virtualScreen, primary, window, fire;
+    FramePlacement picture;
+};
+
+const LayoutRow Layouts[] = {
+    {"one monitor",
+     {0, 0, 1024, 768},
+     {0, 0, 1024, 768},
+     {0, 0, 1024, 768},
+     {0, 0, 1024, 768},
+     {384, 288, 256, 192}},
+    {"no virtual-screen metrics",
+     {0, 0, 0, 0},
+     {0, 0, 640, 480},
+     {0, 0, 640, 480},
+     {0, 0, 640, 480},
+     {240, 180, 160, 120}},
+    {"primary left of a second",
+     {0, 0, 3840, 1080},
+     {0, 0, 1920, 1080},
+     {0, 0, 3840, 1080},
+     {0, 0, 1920, 1080},
+     {720, 405, 480, 270}},
+    {"primary right of a smaller second",
+     {-1280, 0, 1920, 1080},
+     {0, 0, 1920, 1080},
+     {-1280, 0, 1920, 1080},
+     {1280, 0, 3200, 1080},
+     {2000, 405, 480, 270}},
+    {"second above",
+     {0, -768, 1024, 768},
+     {0, 0, 1024, 768},
+     {0, -768, 1024, 768},
+     {0, 768, 1024, 1536},
+     {384, 1056, 256, 192}},
+    {"second below",
+     {0, 0, 1024, 1536},
+     {0, 0, 1024, 768},
+     {0, 0, 1024, 1536},
+     {0, 0, 1024, 768},
+     {384, 288, 256, 192}},
+    {"taller second right, tops apart",
+     {0, -176, 3200, 1024},
+     {0, 0, 1280, 1024},
+     {0, -176, 3200, 1024},
+     {0, 176, 1280, 1200},
+     {480, 560, 320, 256}},
+    {"three, primary in the middle",
+     {-1024, 0, 3200, 1080},
+     {0, 0, 1920, 1080},
+     {-1024, 0, 3200, 1080},
+     {1024, 0, 2944, 1080},
+     {1744, 405, 480, 270}},
+    {"second above and left",
+     {-1600, -900, 1920, 1080},
+     {0, 0, 1920, 1080},
+     {-1600, -900, 1920, 1080},
+     {1600, 900, 3520, 1980},
+     {2320, 1305, 480, 270}},
+    {"two Xvfb screens at the origin",
+     {0, 0, 1280, 1024},
+     {0, 0, 1024, 768},
+     {0, 0, 1280, 1024},
+     {0, 0, 1024, 768},
+     {384, 288, 256, 192}},
+};
+
+typedef std::array<int32_t, 4> Four;
+Four Corners(const ScreenRect& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+Four Extent(const FramePlacement& p)
+{
+    return {p.x, p.y, p.width, p.height};
+}
+
+TEST(ScreenLayout, WindowCoversEveryMonitorAndTheFireThePrimary)
+{
+    for (const LayoutRow& row : Layouts) {
+        SCOPED_TRACE(row.name);
+        const SaverLayout layout = LayOutFullScreen(row.virtualScreen, row.primary);
+        EXPECT_EQ(Corners(layout.window), Corners(row.window));
+        EXPECT_EQ(Corners(layout.fire), Corners(row.fire));
+        const ScreenRect& fire = row.fire;
+        const int32_t width = fire.right - fire.left, height = fire.bottom - fire.top;
+        EXPECT_EQ(Extent(PlaceFrame(fire, width / 4, height / 4, 4, 0)), Extent(row.picture));
+        EXPECT_EQ(Extent(PlaceFrame(fire, width / 4, height / 4, 4, 1)),
+                  Four({fire.left, fire.top, width, height}));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// What the Windows tests share: programs started as the platform starts a
+// saver (..\Embrix.scr beside this program's folder) and watched, windows,
+// files, platform settings kept and put back, and the screen read back.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr DWORD Patience = 30000;     // a guard against hangs, never a statement about speed
+constexpr DWORD NoExit = 0xDEADBEEF;  // what WaitForExit gives for a process it had to end
+
+std::string ProgramFolder();  // with a trailing backslash
+std::string SaverPath();
+std::string HandleText(HWND window);  // in decimal, as a command line names a window
+std::string EnvironmentValue(const char* name);
+
+struct RowName {  // names each row of a parameterised case by its name
+    template <typename ParamInfo>
+    std::string operator()(const ParamInfo& info) const
+    {
+        return info.param.name;
+    }
+};
+
+struct SaverProcess {  // ended, children and all, if it still runs when this goes
+    SaverProcess() = default;
+    SaverProcess(const SaverProcess&) = delete;
+    ~SaverProcess();
+    HANDLE process = nullptr, children = nullptr;
+    DWORD id = 0;
+};
+// withChildren: WaitForExit also waits for every process it starts.
+bool StartProgram(const std::string& commandLine, SaverProcess& started, bool withChildren = false);
+bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started);
+DWORD WaitForExit(SaverProcess& running);  // serving this thread's windows meanwhile
+bool StillRunning(const SaverProcess& running);
+DWORD RunSaver(const std::string& tail);  // the saver at SaverPath(), to its end
+// A shown window of the process (or a child of parent) of this class and
+// title; null if the process ends first.
+HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title,
+                   HWND parent = nullptr);
+HWND WaitForFullScreen(const SaverProcess& running);
+
+void PressKey(WORD key);  // down and up, through the platform's input
+// Serves this thread's windows, at least once, until done() (never when
+// null) or ms pass; a quit ends it and is left for the loop.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms = Patience);
+inline void Pump(DWORD ms)
+{
+    PumpUntil(nullptr, ms);
+}
+HWND MakeTestWindow(const char* title);  // top-level: the display settings, a foreground program
+// A frameless preview parent that keeps the last help or context-menu
+// message it gets in ParentMessage.
+HWND MakeParentWindow(int width, int height);
+extern MSG ParentMessage;
+
+std::string ScratchFolder(const char* name);         // beside this program; trailing backslash
+std::string ReadWholeFile(const std::string& path);  // empty when missing
+bool WriteWholeFile(const std::string& path, const std::string& content);
+
+std::string ReadText(HKEY root, const char* key, const char* name);            // or "<none>"
+void PutText(HKEY root, const char* key, const char* name, const char* text);  // null removes
+struct KeptValue {  // a registry value put back (or removed again) when this goes
+    KeptValue(HKEY root, const char* key, const char* name);
+    ~KeptValue();
+    HKEY root;
+    std::string key, name;
+    BYTE bytes[4096];
+    DWORD type = 0, size = sizeof bytes;
+    bool had;
+};
+std::string SettingsFilePath();  // control.ini in the Windows folder, where the saver finds it
+bool WriteSettingsSection(const std::string& lines);  // the whole file: the saver's section
+void SetUsePassword(bool wanted);                     // ScreenSaveUsePassword 1, or none
+struct KeptSettings {  // the settings file and the password setting, put back
+    KeptSettings();
+    ~KeptSettings();
+    bool hadFile;
+    std::string file;
+    KeptValue password;
+};
+// A fault finds no debugger (Wine's prefix names winedbg whatever the error
+// mode), as on a machine without one; so do children started meanwhile.
+struct NoFaultDebugger {
+    NoFaultDebugger();
+    KeptValue debugger;
+};
+
+struct Screenshot {
+    int width = 0;
+    std::vector<DWORD> pixels;  // 0x00RRGGBB, rows from the top
+};
+Screenshot CaptureScreen();  // every monitor, (0, 0) at the virtual screen's top-left
