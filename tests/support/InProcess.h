@@ -18,13 +18,7 @@ int TakePostedCloses(HWND window);  // removes them; how many
 BOOL SaverRunningState();           // as this process sees it
 HCURSOR Arrow();
 
-struct VerifierDoubleEntries {
-    VerifierDoubleResetEntry reset;
-    VerifierDoubleScriptEntry script;
-    VerifierDoubleDuringCallEntry duringCall;
-    VerifierDoubleCallCountEntry callCount;
-};
-bool FindVerifierDouble(VerifierDoubleEntries& entries);  // in the loaded PASSWORD.CPL
+VerifierDoubleRecord* TakeVerifierDouble();  // the loaded PASSWORD.CPL's, emptied; or null
 
 // As a fresh saver process, no settings, no password; nothing left behind.
 class InProcessTest : public ::testing::Test {

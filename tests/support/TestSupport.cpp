@@ -81,12 +81,6 @@ bool StillRunning(const SaverProcess& running)
     return running.process && WaitForSingleObject(running.process, 0) == WAIT_TIMEOUT;
 }
 
-DWORD RunSaver(const std::string& tail)
-{
-    SaverProcess running;
-    return StartSaver(SaverPath(), tail, running) ? WaitForExit(running) : NoExit;
-}
-
 HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title,
                    HWND parent)
 {

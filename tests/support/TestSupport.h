@@ -36,7 +36,6 @@ bool StartProgram(const std::string& commandLine, SaverProcess& started, bool wi
 bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started);
 DWORD WaitForExit(SaverProcess& running);  // serving this thread's windows meanwhile
 bool StillRunning(const SaverProcess& running);
-DWORD RunSaver(const std::string& tail);  // the saver at SaverPath(), to its end
 // A shown window of the process (or a child of parent) of this class and
 // title; null if the process ends first.
 HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title,
