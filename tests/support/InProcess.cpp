@@ -9,7 +9,6 @@
 
 namespace {
 
-const NoFaultDebugger EndOnFault;  // not Wine's crash dialog, which waits for a click
 std::function<void(HWND)> Body;
 UINT_PTR BodyTimer, QuitTimer;
 

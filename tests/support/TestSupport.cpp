@@ -107,12 +107,6 @@ HWND WaitForFullScreen(const SaverProcess& running)
     return WaitForWindow(running, "WindowsScreenSaverClass", "Screen Saver");
 }
 
-void PressKey(WORD key)
-{
-    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
-    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
-}
-
 bool PumpUntil(const std::function<bool()>& done, DWORD ms)
 {
     for (const DWORD start = GetTickCount(); !(done && done());
@@ -246,14 +240,6 @@ KeptSettings::~KeptSettings()
         WriteWholeFile(SettingsFilePath(), file);
     else
         DeleteFileA(SettingsFilePath().c_str());
-}
-
-NoFaultDebugger::NoFaultDebugger()
-    : debugger(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
-               "Debugger")
-{
-    PutText(HKEY_LOCAL_MACHINE, debugger.key.c_str(), "Debugger",
-            "embrix-no-such-debugger.exe %ld %ld");
 }
 
 Screenshot CaptureScreen()
