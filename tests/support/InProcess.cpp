@@ -86,6 +86,8 @@ void InProcessTest::SetUp()
     randomSeed = 1;
     newFireCountdown = 0;
     ParentMessage = {};
+    DeleteFileA(log.c_str());
+    SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());
     WriteSettingsSection("");
     SetUsePassword(false);
     SetSaverRunning(FALSE);

@@ -26,6 +26,7 @@ class InProcessTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
     KeptSettings kept;
+    const std::string log = ProgramFolder() + "probe.log";  // the verifier double's
     HWND window = nullptr;
     HWND parent = nullptr;
 };
