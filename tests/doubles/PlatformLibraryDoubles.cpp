@@ -3,20 +3,13 @@
 // without EMBRIX_DOUBLE_ENTRY neither has its entry.
 #include "doubles/VerifierDouble.h"
 
-#ifndef SPI_GETSCREENSAVERRUNNING
-#define SPI_GETSCREENSAVERRUNNING 114
-#endif
 #define EXPORT extern "C" __declspec(dllexport)
 
+extern "C" {
+__declspec(dllexport) VerifierDoubleRecord VerifierDouble;
+}
+
 namespace {
-
-constexpr LONG MaxScript = 16;
-
-struct VerifierDoubleRecord {
-    BOOL script[MaxScript];
-    LONG scriptCount, scriptNext, callCount;
-    VerifierDuringCall duringCall;
-} Verifier;
 
 void AppendToLog(const char* variable, const char* text)
 {
@@ -77,42 +70,17 @@ EXPORT DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD third,
 #elif defined(EMBRIX_DOUBLE_ENTRY)
 EXPORT BOOL WINAPI VerifyScreenSavePwd(HWND window)
 {
-    const LONG call = ++Verifier.callCount;
-    if (Verifier.duringCall) Verifier.duringCall(window, call);
+    const LONG call = ++VerifierDouble.callCount;
+    if (VerifierDouble.duringCall) VerifierDouble.duringCall(window, call);
     if (EnvironmentIs("EMBRIX_PROBE_ANSWER", "fault")) {
         Log("verify fault");
         volatile LONG* volatile nowhere = nullptr;  // the compiler cannot see the null
         *nowhere = call;
         return FALSE;
     }
-    BOOL answer = TRUE;
-    if (Verifier.scriptCount > 0)
-        answer =
-            Verifier.script[Verifier.scriptNext + 1 < Verifier.scriptCount ? Verifier.scriptNext++
-                                                                           : Verifier.scriptNext];
+    const LONG last = VerifierDouble.scriptCount - 1;
+    const BOOL answer = last < 0 || VerifierDouble.script[call - 1 < last ? call - 1 : last];
     Log(answer ? "verify accept" : "verify refuse");
     return answer;
 }
 #endif
-
-EXPORT void WINAPI VerifierDoubleReset()
-{
-    Verifier = VerifierDoubleRecord{};
-}
-
-EXPORT void WINAPI VerifierDoubleScript(const BOOL* answers, LONG count)
-{
-    Verifier.scriptCount = count < MaxScript ? count : MaxScript;
-    Verifier.scriptNext = 0;
-    for (LONG i = 0; i < Verifier.scriptCount; ++i) Verifier.script[i] = answers[i];
-}
-
-EXPORT void WINAPI VerifierDoubleDuringCall(VerifierDuringCall hook)
-{
-    Verifier.duringCall = hook;
-}
-
-EXPORT LONG WINAPI VerifierDoubleCallCount()
-{
-    return Verifier.callCount;
-}

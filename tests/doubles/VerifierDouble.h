@@ -1,6 +1,7 @@
 // The stand-in for the platform's "PASSWORD.CPL" (PlatformLibraryDoubles.cpp).
-// In-process, through the entries below: "VerifyScreenSavePwd" answers as
-// scripted (accepting when nothing is) and counts its calls.
+// In-process, through the exported record "VerifierDouble": "VerifyScreenSavePwd"
+// calls duringCall (if set) with the call's number from 1, counts its calls and
+// answers script[] in order, the last one repeating (accepting when empty).
 // From outside, through the environment: EMBRIX_PROBE_LOG names a file that
 // gets "<pid> <event> running=<saver-running state as the process sees it>"
 // for the events attach, "verify <accept|refuse|fault>", unload (freed) and
@@ -10,10 +11,8 @@
 #pragma once
 #include <windows.h>
 
-// Called inside each verifier call before it answers; call counts from 1.
-typedef void(WINAPI* VerifierDuringCall)(HWND window, LONG call);
-typedef void(WINAPI* VerifierDoubleResetEntry)();  // forgets calls, script and hook
-// Answers for the next calls in order; the last one repeats. At most 16.
-typedef void(WINAPI* VerifierDoubleScriptEntry)(const BOOL* answers, LONG count);
-typedef void(WINAPI* VerifierDoubleDuringCallEntry)(VerifierDuringCall hook);
-typedef LONG(WINAPI* VerifierDoubleCallCountEntry)();
+struct VerifierDoubleRecord {
+    BOOL script[16];
+    LONG scriptCount, callCount;
+    void(WINAPI* duringCall)(HWND window, LONG call);
+};

@@ -1,5 +1,6 @@
 // The host in this process: input at the end of the saver's chain, and the
 // password libraries as the saver finds them by name.
+#include <algorithm>
 #include <vector>
 
 #include "host/DefaultSaverProc.h"
@@ -86,9 +87,8 @@ TEST_F(DefaultSaverProcTest, PreviewInputNeverClosesAndCloseAsksNoPassword)
 {
     SetUsePassword(true);
     LoadPasswordVerifier();  // even a loaded verifier is never asked
-    VerifierDoubleEntries verifier = {};
-    ASSERT_TRUE(FindVerifierDouble(verifier));
-    verifier.reset();
+    VerifierDoubleRecord* const verifier = TakeVerifierDouble();
+    ASSERT_TRUE(verifier);
     SaverHostState.isPreview = 1;
     DestroyWindow(window);
     ASSERT_TRUE(window = MakeChainEndWindow(parent = MakeParentWindow(152, 112)));
@@ -97,7 +97,7 @@ TEST_F(DefaultSaverProcTest, PreviewInputNeverClosesAndCloseAsksNoPassword)
     EXPECT_EQ(MoveTo(600, 500), 0);
     Send(WM_CLOSE);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(verifier.callCount(), 0);
+    EXPECT_EQ(verifier->callCount, 0);
 }
 
 // With mpr=n,b Wine takes a file named MPR.DLL: a double loaded here by path
@@ -183,9 +183,9 @@ class PasswordVerifier : public InProcessTest {
     {
         SetUsePassword(true);
         LoadPasswordVerifier();
-        ASSERT_TRUE(FindVerifierDouble(verifier));
-        verifier.reset();
-        verifier.script(answers.data(), static_cast<LONG>(answers.size()));
+        ASSERT_TRUE(verifier = TakeVerifierDouble());
+        verifier->scriptCount = static_cast<LONG>(answers.size());
+        std::copy(answers.begin(), answers.end(), verifier->script);
         ASSERT_TRUE(window = MakeChainEndWindow());
     }
     // A key press as the window gets it, and the close it posts.
@@ -194,7 +194,7 @@ class PasswordVerifier : public InProcessTest {
         SendMessageA(window, WM_KEYDOWN, 'A', 1);
         Pump(0);
     }
-    VerifierDoubleEntries verifier = {};
+    VerifierDoubleRecord* verifier = nullptr;
 };
 
 TEST_F(PasswordVerifier, AcceptedCloseDestroysTheWindowAndTheVerdictAnswersTheMessage)
@@ -204,7 +204,7 @@ TEST_F(PasswordVerifier, AcceptedCloseDestroysTheWindowAndTheVerdictAnswersTheMe
     EXPECT_NE(SendMessageA(window, MsgVerifyPassword, 0, 0), 0);
     Press();
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(verifier.callCount(), 3);
+    EXPECT_EQ(verifier->callCount, 3);
 }
 
 // Inside the call input passes and another close is refused unasked.
@@ -233,7 +233,7 @@ void WINAPI ReenterWhileVerifying(HWND window, LONG call)
 TEST_F(PasswordVerifier, RefusedCloseKeepsTheWindowAndAsksAgainOnlyAfterThePause)
 {
     ASSERT_NO_FATAL_FAILURE(Load({FALSE}));
-    verifier.duringCall(ReenterWhileVerifying);
+    verifier->duringCall = ReenterWhileVerifying;
     for (int i = 0; i < 3; ++i) PostMessageA(window, WM_TIMER, 1, 0);
     EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
     EXPECT_TRUE(IsWindow(window));
@@ -245,16 +245,16 @@ TEST_F(PasswordVerifier, RefusedCloseKeepsTheWindowAndAsksAgainOnlyAfterThePause
     EXPECT_TRUE(PeekMessageA(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE));
     EXPECT_FALSE(PeekMessageA(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE));
     Press();  // at once: within the pause from the end of the long run
-    EXPECT_EQ(verifier.callCount(), 1);
+    EXPECT_EQ(verifier->callCount, 1);
     Sleep(250);
     Press();
-    EXPECT_EQ(verifier.callCount(), 2);
+    EXPECT_EQ(verifier->callCount, 2);
     for (DWORD since : {150u, 250u}) {  // the pause's length, from both sides
         SaverHostState.lastVerifyTick = GetTickCount() - since;
         SetCursorPos(320, since);
         Press();
         EXPECT_EQ(SaverHostState.cursorOrigin.y, LONG(since)) << "read again even when dropped";
-        EXPECT_EQ(verifier.callCount(), since < 200 ? 2 : 3) << since << " ms after the last";
+        EXPECT_EQ(verifier->callCount, since < 200 ? 2 : 3) << since << " ms after the last";
     }
     EXPECT_TRUE(IsWindow(window));
 }

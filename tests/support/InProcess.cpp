@@ -7,13 +7,8 @@
 #include "host/SaverHostState.h"
 #include "host/SaverWindow.h"
 
-#ifndef SPI_GETSCREENSAVERRUNNING
-#define SPI_GETSCREENSAVERRUNNING 114
-#endif
-
 namespace {
 
-const NoFaultDebugger EndOnFault;  // not Wine's crash dialog, which waits for a click
 std::function<void(HWND)> Body;
 UINT_PTR BodyTimer, QuitTimer;
 
@@ -73,20 +68,13 @@ HCURSOR Arrow()
     return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
 }
 
-template <class Entry>
-bool Find(Entry& entry, const char* name)
+VerifierDoubleRecord* TakeVerifierDouble()
 {
     const HMODULE library = GetModuleHandleA("PASSWORD.CPL");
-    entry = reinterpret_cast<Entry>(
-        reinterpret_cast<void (*)()>(library ? GetProcAddress(library, name) : nullptr));
-    return entry != nullptr;
-}
-
-bool FindVerifierDouble(VerifierDoubleEntries& e)
-{
-    return Find(e.reset, "VerifierDoubleReset") & Find(e.script, "VerifierDoubleScript") &
-           Find(e.duringCall, "VerifierDoubleDuringCall") &
-           Find(e.callCount, "VerifierDoubleCallCount");
+    const auto record = reinterpret_cast<VerifierDoubleRecord*>(
+        library ? GetProcAddress(library, "VerifierDouble") : nullptr);
+    if (record) *record = {};
+    return record;
 }
 
 void InProcessTest::SetUp()
@@ -98,6 +86,8 @@ void InProcessTest::SetUp()
     randomSeed = 1;
     newFireCountdown = 0;
     ParentMessage = {};
+    DeleteFileA(log.c_str());
+    SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());
     WriteSettingsSection("");
     SetUsePassword(false);
     SetSaverRunning(FALSE);

@@ -18,13 +18,7 @@ int TakePostedCloses(HWND window);  // removes them; how many
 BOOL SaverRunningState();           // as this process sees it
 HCURSOR Arrow();
 
-struct VerifierDoubleEntries {
-    VerifierDoubleResetEntry reset;
-    VerifierDoubleScriptEntry script;
-    VerifierDoubleDuringCallEntry duringCall;
-    VerifierDoubleCallCountEntry callCount;
-};
-bool FindVerifierDouble(VerifierDoubleEntries& entries);  // in the loaded PASSWORD.CPL
+VerifierDoubleRecord* TakeVerifierDouble();  // the loaded PASSWORD.CPL's, emptied; or null
 
 // As a fresh saver process, no settings, no password; nothing left behind.
 class InProcessTest : public ::testing::Test {
@@ -32,6 +26,7 @@ class InProcessTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
     KeptSettings kept;
+    const std::string log = ProgramFolder() + "probe.log";  // the verifier double's
     HWND window = nullptr;
     HWND parent = nullptr;
 };

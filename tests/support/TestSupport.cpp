@@ -81,12 +81,6 @@ bool StillRunning(const SaverProcess& running)
     return running.process && WaitForSingleObject(running.process, 0) == WAIT_TIMEOUT;
 }
 
-DWORD RunSaver(const std::string& tail)
-{
-    SaverProcess running;
-    return StartSaver(SaverPath(), tail, running) ? WaitForExit(running) : NoExit;
-}
-
 HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title,
                    HWND parent)
 {
@@ -111,12 +105,6 @@ HWND WaitForWindow(const SaverProcess& running, const char* className, const cha
 HWND WaitForFullScreen(const SaverProcess& running)
 {
     return WaitForWindow(running, "WindowsScreenSaverClass", "Screen Saver");
-}
-
-void PressKey(WORD key)
-{
-    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
-    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms)
@@ -252,14 +240,6 @@ KeptSettings::~KeptSettings()
         WriteWholeFile(SettingsFilePath(), file);
     else
         DeleteFileA(SettingsFilePath().c_str());
-}
-
-NoFaultDebugger::NoFaultDebugger()
-    : debugger(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
-               "Debugger")
-{
-    PutText(HKEY_LOCAL_MACHINE, debugger.key.c_str(), "Debugger",
-            "embrix-no-such-debugger.exe %ld %ld");
 }
 
 Screenshot CaptureScreen()

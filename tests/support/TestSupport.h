@@ -36,14 +36,12 @@ bool StartProgram(const std::string& commandLine, SaverProcess& started, bool wi
 bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started);
 DWORD WaitForExit(SaverProcess& running);  // serving this thread's windows meanwhile
 bool StillRunning(const SaverProcess& running);
-DWORD RunSaver(const std::string& tail);  // the saver at SaverPath(), to its end
 // A shown window of the process (or a child of parent) of this class and
 // title; null if the process ends first.
 HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title,
                    HWND parent = nullptr);
 HWND WaitForFullScreen(const SaverProcess& running);
 
-void PressKey(WORD key);  // down and up, through the platform's input
 // Serves this thread's windows, at least once, until done() (never when
 // null) or ms pass; a quit ends it and is left for the loop.
 bool PumpUntil(const std::function<bool()>& done, DWORD ms = Patience);
@@ -81,12 +79,6 @@ struct KeptSettings {  // the settings file and the password setting, put back
     bool hadFile;
     std::string file;
     KeptValue password;
-};
-// A fault finds no debugger (Wine's prefix names winedbg whatever the error
-// mode), as on a machine without one; so do children started meanwhile.
-struct NoFaultDebugger {
-    NoFaultDebugger();
-    KeptValue debugger;
 };
 
 struct Screenshot {
