@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "fire/FireColors.h"
@@ -9,19 +8,19 @@
 
 namespace {
 
-// Zero-filled, exactly width x height bytes: the sanitizers see any access outside.
+// Exactly width x height bytes: the sanitizers see any access outside.
 struct Grid {
-    Grid(int32_t w, int32_t h) : width(w), height(h), cells(new uint8_t[CellCount()]()) {}
-    size_t CellCount() const
-    {
-        return width > 0 && height > 0 ? size_t(width) * size_t(height) : 0;
-    }
+    Grid(int32_t w, int32_t h, uint8_t v = 0) : width(w), height(h), cells(size_t(w) * h, v) {}
     uint8_t& At(int32_t y, int32_t x)
     {
         return cells[size_t(y) * size_t(width) + size_t(x)];
     }
+    FireField Field(uint8_t* next = nullptr)
+    {
+        return FireField{width, height, next, cells.data()};
+    }
     int32_t width, height;
-    std::unique_ptr<uint8_t[]> cells;
+    std::vector<uint8_t> cells;
 };
 
 uint32_t SeedGiving(int32_t r, int32_t modulus)
@@ -54,7 +53,7 @@ TEST(FireSimulation, GeneratorGivesTheFixedSequence)
 std::vector<int32_t> SowingFrames(int32_t newFire, int32_t frames)
 {
     Grid grid(160, 120);
-    FireField field{grid.width, grid.height, nullptr, grid.cells.get()};
+    FireField field = grid.Field();
     newFireCountdown = 0;
     std::vector<int32_t> sown;
     for (int32_t frame = 1; frame <= frames; ++frame) {
@@ -71,18 +70,11 @@ TEST(FireSimulation, CountdownSowsOnTheFirstFrameThenEveryNewFirePlusOne)
     EXPECT_EQ(SowingFrames(0, 5), (std::vector<int32_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(SowingFrames(-3, 1000), std::vector<int32_t>{1});
     EXPECT_EQ(newFireCountdown, -1002);
-
-    // The count down wraps instead of overflowing.
     Grid grid(3, 2);
-    FireField field{3, 2, nullptr, grid.cells.get()};
-    newFireCountdown = -2147483647 - 1;
+    FireField field = grid.Field();
+    newFireCountdown = -2147483647 - 1;  // wraps instead of overflowing
     RunNewFireCountdown(field, 1, 5);
     EXPECT_EQ(newFireCountdown, 2147483647);
-
-    // A sowing of no spot still reloads.
-    newFireCountdown = 0;
-    RunNewFireCountdown(field, 100, 7);
-    EXPECT_EQ(newFireCountdown, 7);
 }
 
 TEST(FireSimulation, HotSpotCellsOnAWidth160Grid)
@@ -98,7 +90,7 @@ TEST(FireSimulation, HotSpotCellsOnAWidth160Grid)
     };
     for (const auto& c : cases) {
         Grid grid(w, h);
-        FireField field{w, h, nullptr, grid.cells.get()};
+        FireField field = grid.Field();
         randomSeed = c.seed;
         SeedFire(field, w);  // one spot
         EXPECT_EQ(HotColumns(grid, h - 1), c.bottom);
@@ -117,24 +109,20 @@ TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType)
         {2, 3, 1, 0},    {1, 2, 1, 0},     {0, 5, 1, 0},   {5, 0, 1, 0},
     };
     for (const auto& c : cases) {
-        Grid grid(c.width, c.height);
-        for (size_t i = 0; i < grid.CellCount(); ++i) grid.cells[i] = 7;
-        FireField field{c.width, c.height, nullptr, grid.cells.get()};
+        Grid grid(c.width, c.height, 7);
+        FireField field = grid.Field();
         randomSeed = 1;
         SeedFire(field, c.fireType);
-
         const uint32_t after = randomSeed;
         randomSeed = 1;
         for (int32_t i = 0; i < c.calls; ++i) NextRandom();
         EXPECT_EQ(after, randomSeed) << c.width << "x" << c.height << " / " << c.fireType;
-        if (c.width > 0 && c.height > 0) {
-            for (int32_t x = 0; x < c.width; ++x) {
-                const uint8_t cell = grid.At(c.height - 1, x);
-                EXPECT_TRUE(cell == 0 || (c.calls > 0 && cell == HotSpotHeat)) << x;
-            }
-            if (c.calls == 0 && c.height > 1) {
-                EXPECT_EQ(grid.At(c.height - 2, 0), 7);
-            }
+        for (int32_t x = 0; c.height > 0 && x < c.width; ++x) {
+            const uint8_t cell = grid.At(c.height - 1, x);
+            EXPECT_TRUE(cell == 0 || (c.calls > 0 && cell == HotSpotHeat)) << x;
+        }
+        if (c.calls == 0 && c.height > 1 && c.width > 0) {
+            EXPECT_EQ(grid.At(c.height - 2, 0), 7);
         }
     }
 }
@@ -142,10 +130,9 @@ TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType)
 // One frame step as the saver runs it, from src into a dest filled with 99.
 Grid Spread(Grid& src)
 {
-    Grid dest(src.width, src.height);
-    for (size_t i = 0; i < dest.CellCount(); ++i) dest.cells[i] = 99;
-    std::vector<uint8_t> pixels(dest.CellCount() ? SurfaceStride(src.width) * src.height : 1);
-    FireField field{src.width, src.height, dest.cells.get(), src.cells.get()};
+    Grid dest(src.width, src.height, 99);
+    std::vector<uint8_t> pixels(SurfaceStride(src.width) * src.height);
+    FireField field = src.Field(dest.cells.data());
     StepFireFrame(field, pixels.data(), false);
     return dest;
 }
@@ -168,8 +155,7 @@ TEST(FireSimulation, UniformHeatCoolsByOneAndTheBottomRowSeesColdBelow)
     // Inside: v - 1; the row above the bottom has three cold neighbours of eight.
     const int rows[][3] = {{0, 0, 0}, {1, 0, 0}, {100, 99, 61}, {235, 234, 145}};
     for (const auto& row : rows) {
-        Grid src(7, 5);
-        for (size_t i = 0; i < src.CellCount(); ++i) src.cells[i] = uint8_t(row[0]);
+        Grid src(7, 5, uint8_t(row[0]));
         Grid dest = Spread(src);
         for (int32_t y = 0; y < 5; ++y) {
             for (int32_t x = 0; x < 7; ++x) {
@@ -186,15 +172,13 @@ TEST(FireSimulation, TheStepReportsOnlyTheRowsWhereTheFlamesAre)
 {
     Grid a(960, 540), b(960, 540);
     std::vector<uint8_t> pixels(960 * 540);
-    FireField field{960, 540, a.cells.get(), b.cells.get()};
+    FireField field = b.Field(a.cells.data());
     randomSeed = 1;
     newFireCountdown = 0;
     for (int frame = 1; frame <= 600; ++frame) {
         RunNewFireCountdown(field, 8, 8);
         const int32_t changed = StepFireFrame(field, pixels.data(), frame > 1);
-        if (frame > 300) {
-            ASSERT_GE(changed, 540 - 540 / 8) << "frame " << frame;
-        }
+        ASSERT_TRUE(frame <= 300 || changed >= 540 - 540 / 8) << changed << " at frame " << frame;
     }
 }
 
