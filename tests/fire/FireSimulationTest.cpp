@@ -102,27 +102,27 @@ TEST(FireSimulation, HotSpotCellsOnAWidth160Grid)
 
 TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType)
 {
-    const struct {
-        int32_t width, height, fireType, calls;
-    } cases[] = {
-        {160, 4, 8, 20}, {160, 4, 161, 0}, {160, 4, 0, 0}, {160, 4, -5, 0}, {160, 1, 8, 0},
-        {2, 3, 1, 0},    {1, 2, 1, 0},     {0, 5, 1, 0},   {5, 0, 1, 0},
-    };
+    const int32_t cases[][4] = {// width, height, fire type, spots
+                                {160, 4, 8, 20}, {160, 4, 161, 0}, {160, 4, 0, 0},
+                                {160, 4, -5, 0}, {160, 1, 8, 0},   {2, 3, 1, 0},
+                                {1, 2, 1, 0},    {0, 5, 1, 0},     {5, 0, 1, 0}};
     for (const auto& c : cases) {
-        Grid grid(c.width, c.height, 7);
+        Grid grid(c[0], c[1], 7);
         FireField field = grid.Field();
         randomSeed = 1;
-        SeedFire(field, c.fireType);
+        SeedFire(field, c[2]);
         const uint32_t after = randomSeed;
         randomSeed = 1;
-        for (int32_t i = 0; i < c.calls; ++i) NextRandom();
-        EXPECT_EQ(after, randomSeed) << c.width << "x" << c.height << " / " << c.fireType;
-        for (int32_t x = 0; c.height > 0 && x < c.width; ++x) {
-            const uint8_t cell = grid.At(c.height - 1, x);
-            EXPECT_TRUE(cell == 0 || (c.calls > 0 && cell == HotSpotHeat)) << x;
-        }
-        if (c.calls == 0 && c.height > 1 && c.width > 0) {
-            EXPECT_EQ(grid.At(c.height - 2, 0), 7);
+        for (int32_t i = 0; i < c[3]; ++i) NextRandom();
+        EXPECT_EQ(after, randomSeed) << c[0] << "x" << c[1] << " / " << c[2];
+        for (int32_t y = 0; y < c[1]; ++y) {
+            for (int32_t x = 0; x < c[0]; ++x) {
+                const uint8_t cell = grid.At(y, x);
+                // Cleared below, untouched above, hot spots only in the lowest two rows.
+                EXPECT_TRUE(cell == (y == c[1] - 1 ? 0 : 7) ||
+                            (c[3] && y >= c[1] - 2 && cell == HotSpotHeat))
+                    << y << "," << x;
+            }
         }
     }
 }

@@ -17,15 +17,9 @@ void Require(bool holds)
     if (!holds) std::abort();
 }
 
-bool NoLeadBytes(unsigned char)
-{
-    return false;
-}
-
-bool HighBytesLead(unsigned char byte)
-{
-    return byte >= 0x80;  // a trail byte may then be anything, the quote included
-}
+const LeadByteTest NoLeadBytes = [](unsigned char) { return false; };
+// A trail byte may then be anything, the quote included.
+const LeadByteTest HighBytesLead = [](unsigned char byte) { return byte >= 0x80; };
 
 }  // namespace
 
