@@ -128,16 +128,6 @@ TEST_F(SettingsFileTest, WritesKeepOtherLinesInOrder)
     EXPECT_EQ(FileText(), "[screen saver.embrix]\r\nsize=4\r\nFire type=12\r\n");
 }
 
-TEST_F(SettingsFileTest, RewritesTidyTheFileUnlessTheValueIsAlreadyThere)
-{
-    const std::string untidy = "  [Screen Saver.Embrix] x\n  Size = 4 \n\n[B]\n\n c = \"q\" \n";
-    PutText(untidy.c_str());
-    WriteFireSetting(SizeKey, 4);
-    EXPECT_EQ(FileText(), untidy);
-    WriteFireSetting(ScalingKey, 0);
-    EXPECT_EQ(FileText(), "[Screen Saver.Embrix]\r\nSize=4\r\nScaling=0\r\n[B]\r\nc=\"q\"\r\n");
-}
-
 TEST_F(SettingsFileTest, OddValueTextConvertsAsThePlatformDoes)
 {
     const struct {

@@ -70,11 +70,6 @@ TEST(FireSimulation, CountdownSowsOnTheFirstFrameThenEveryNewFirePlusOne)
     EXPECT_EQ(SowingFrames(0, 5), (std::vector<int32_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(SowingFrames(-3, 1000), std::vector<int32_t>{1});
     EXPECT_EQ(newFireCountdown, -1002);
-    Grid grid(3, 2);
-    FireField field = grid.Field();
-    newFireCountdown = -2147483647 - 1;  // wraps instead of overflowing
-    RunNewFireCountdown(field, 1, 5);
-    EXPECT_EQ(newFireCountdown, 2147483647);
 }
 
 TEST(FireSimulation, HotSpotCellsOnAWidth160Grid)
@@ -96,7 +91,6 @@ TEST(FireSimulation, HotSpotCellsOnAWidth160Grid)
         EXPECT_EQ(HotColumns(grid, h - 1), c.bottom);
         EXPECT_EQ(HotColumns(grid, h - 2), c.above);
         EXPECT_EQ(grid.At(h - 1, c.bottom[0]), HotSpotHeat);
-        for (int32_t y = 0; y < h - 2; ++y) EXPECT_TRUE(HotColumns(grid, y).empty());
     }
 }
 
@@ -137,7 +131,7 @@ Grid Spread(Grid& src)
     return dest;
 }
 
-TEST(FireSimulation, ALoneHotCellGivesARingOf28OneRowHigher)
+TEST(FireSimulation, SpreadingGivesALoneHotCellARingOneRowHigherAndCoolsByOne)
 {
     Grid src(10, 9);
     src.At(5, 4) = HotSpotHeat;
@@ -148,37 +142,17 @@ TEST(FireSimulation, ALoneHotCellGivesARingOf28OneRowHigher)
             EXPECT_EQ(dest.At(y, x), ring ? 28 : 0) << y << "," << x;
         }
     }
-}
-
-TEST(FireSimulation, UniformHeatCoolsByOneAndTheBottomRowSeesColdBelow)
-{
     // Inside: v - 1; the row above the bottom has three cold neighbours of eight.
     const int rows[][3] = {{0, 0, 0}, {1, 0, 0}, {100, 99, 61}, {235, 234, 145}};
     for (const auto& row : rows) {
-        Grid src(7, 5, uint8_t(row[0]));
-        Grid dest = Spread(src);
+        Grid warm(7, 5, uint8_t(row[0]));
+        Grid cooled = Spread(warm);
         for (int32_t y = 0; y < 5; ++y) {
             for (int32_t x = 0; x < 7; ++x) {
                 const int expected = x == 0 || x == 6 || y == 4 ? 99 : y == 3 ? row[2] : row[1];
-                EXPECT_EQ(dest.At(y, x), expected) << row[0] << " at " << y << "," << x;
+                EXPECT_EQ(cooled.At(y, x), expected) << row[0] << " at " << y << "," << x;
             }
         }
-    }
-}
-
-// After warm-up at 1920 x 1080 with "Size" 2 and the default settings the
-// flames keep to the bottom eighth, and only those rows are spread and copied.
-TEST(FireSimulation, TheStepReportsOnlyTheRowsWhereTheFlamesAre)
-{
-    Grid a(960, 540), b(960, 540);
-    std::vector<uint8_t> pixels(960 * 540);
-    FireField field = b.Field(a.cells.data());
-    randomSeed = 1;
-    newFireCountdown = 0;
-    for (int frame = 1; frame <= 600; ++frame) {
-        RunNewFireCountdown(field, 8, 8);
-        const int32_t changed = StepFireFrame(field, pixels.data(), frame > 1);
-        ASSERT_TRUE(frame <= 300 || changed >= 540 - 540 / 8) << changed << " at frame " << frame;
     }
 }
 
