@@ -41,15 +41,6 @@ std::vector<int32_t> HotColumns(Grid& grid, int32_t y)
     return columns;
 }
 
-TEST(FireSimulation, GeneratorGivesTheFixedSequence)
-{
-    randomSeed = 1;
-    for (int32_t expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) {
-        EXPECT_EQ(NextRandom(), expected);
-    }
-}
-
-// The frames (from 1) on which the countdown sowed.
 std::vector<int32_t> SowingFrames(int32_t newFire, int32_t frames)
 {
     Grid grid(160, 120);
@@ -64,8 +55,12 @@ std::vector<int32_t> SowingFrames(int32_t newFire, int32_t frames)
     return sown;
 }
 
-TEST(FireSimulation, CountdownSowsOnTheFirstFrameThenEveryNewFirePlusOne)
+TEST(FireSimulation, GeneratorSequenceAndSowingOnTheFirstFrameThenEveryNewFirePlusOne)
 {
+    randomSeed = 1;
+    for (int32_t expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) {
+        EXPECT_EQ(NextRandom(), expected);
+    }
     EXPECT_EQ(SowingFrames(8, 30), (std::vector<int32_t>{1, 10, 19, 28}));
     EXPECT_EQ(SowingFrames(0, 5), (std::vector<int32_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(SowingFrames(-3, 1000), std::vector<int32_t>{1});

@@ -37,7 +37,6 @@ std::vector<uint8_t> RandomBytes(size_t size, std::mt19937& random, int32_t high
 // Every width up to past two 32-cell steps at the smallest heights, and a few
 // larger grids, in blocks of exactly their size. row-kernels.txt names the
 // sets that ran, so that the test run can say which this machine never tried.
-// The product takes the widest.
 TEST(FireRows, EveryKernelSetSpreadsAndCopiesExactlyAsThePlainLoops)
 {
     std::vector<std::pair<int32_t, int32_t>> shapes = {{17, 3},   {33, 9},   {97, 61},
