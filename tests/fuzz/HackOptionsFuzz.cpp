@@ -14,11 +14,6 @@
 
 namespace {
 
-void Require(bool holds)
-{
-    if (!holds) std::abort();
-}
-
 bool Parse(const std::vector<std::string>& args, HackOptions& options, std::string& error)
 {
     std::vector<std::unique_ptr<char[]>> blocks;
@@ -49,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const std::string quoted = '"' + a.substr(0, plain) + (plain == a.size() ? "\"" : "");
             quotesOne |= error.find(quoted) != std::string::npos;
         }
-        Require(quotesOne && error.rfind("embrix: ", 0) == 0 &&
-                error.find('\n') == std::string::npos);
+        if (!quotesOne || error.rfind("embrix: ", 0) != 0 || error.find('\n') != std::string::npos)
+            std::abort();
         return 0;
     }
     const FireSettingsRecord& s = o.settings;
@@ -63,16 +58,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const std::string name = given[i].first;
         bool named = false;
         for (const std::string& a : args) named |= a == "-" + name || a == "--" + name;
-        Require(named || given[i].second == defaults[i]);
+        if (!named && given[i].second != defaults[i]) std::abort();
         again.insert(again.end(), {"--" + name, std::to_string(given[i].second)});
     }
     if (o.target == HackTarget::Root) again.push_back("--root");
     if (o.target == HackTarget::WindowId)
         again.insert(again.end(), {"-window-id", std::to_string(o.windowId)});
     HackOptions read;
-    Require(o.delay >= 0 && o.frames >= 0 && Parse(again, read, error) && read.target == o.target);
-    Require(read.target != HackTarget::WindowId || read.windowId == o.windowId);
-    Require(read.delay == o.delay && read.frames == o.frames &&
-            !std::memcmp(&read.settings, &s, sizeof s));
+    if (o.delay < 0 || o.frames < 0 || !Parse(again, read, error) || read.target != o.target ||
+        (read.target == HackTarget::WindowId && read.windowId != o.windowId) ||
+        read.delay != o.delay || read.frames != o.frames ||
+        std::memcmp(&read.settings, &s, sizeof s) != 0)
+        std::abort();
     return 0;
 }
