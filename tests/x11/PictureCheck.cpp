@@ -1,5 +1,5 @@
 // embrix_picture_check IMAGE.ppm [--size N] [--scaling N] [--new-fire N]
-//   [--fire-type N] [--primary X,Y,W,H] [--frames N]
+//   [--fire-type N] [--frames N]
 // Whether a screenshot (binary PPM, the hack's window at 0,0) is exactly
 // what a freshly started hack shows after one of its first N frames (20000
 // by default): exit 0 with "frame K", else 1 with the closest frame (the one
@@ -45,13 +45,12 @@ Difference Compare(const std::vector<uint32_t>& image, const FirePicture& pictur
 int main(int argc, char** argv)
 {
     FireSettingsRecord s = {4, 0, 8, 8};
-    int frames = 20000, left = 0, top = 0, width = 0, height = 0, maxval = 0;
+    int frames = 20000, maxval = 0;
     const char* names[] = {"--size", "--scaling", "--new-fire", "--fire-type", "--frames"};
     int* values[] = {&s.size, &s.scaling, &s.newFire, &s.fireType, &frames};
     bool usable = argc >= 2 && argc % 2 == 0;
     for (int i = 2; usable && i < argc; i += 2) {
-        usable = !std::strcmp(argv[i], "--primary") &&
-                 std::sscanf(argv[i + 1], "%d,%d,%d,%d", &left, &top, &width, &height) == 4;
+        usable = false;
         for (int k = 0; k < 5; ++k)
             if (!std::strcmp(argv[i], names[k])) *values[k] = std::atoi(argv[i + 1]), usable = true;
     }
@@ -65,15 +64,14 @@ int main(int argc, char** argv)
     if (!usable) {
         std::fprintf(stderr,
                      "usage: embrix_picture_check IMAGE.ppm (binary PPM) [--size N] [--scaling N] "
-                     "[--new-fire N] [--fire-type N] [--primary X,Y,W,H] [--frames N]\n");
+                     "[--new-fire N] [--fire-type N] [--frames N]\n");
         return 2;
     }
     std::vector<uint32_t> image;
     for (size_t i = 0; i < rgb.size(); i += 3)
         image.push_back(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
-    if (width <= 0) width = imageWidth, height = imageHeight;
     const FirePicture picture =
-        LayOutFirePicture(imageWidth, imageHeight, {left, top, left + width, top + height}, s);
+        LayOutFirePicture(imageWidth, imageHeight, {0, 0, imageWidth, imageHeight}, s);
 
     // The hack's grids and surface as a fresh process makes them.
     const size_t cells = size_t(picture.gridWidth) * size_t(picture.gridHeight);
