@@ -1,6 +1,7 @@
 // The setup as a user meets it, installing and uninstalling silently.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -35,7 +36,7 @@ std::string Wow64Folder()
 }
 
 const std::string InstalledSaver = SystemFolder() + "Embrix.scr";
-const std::string ProgramFiles = EnvironmentValue("ProgramFiles") + "\\";
+const std::string ProgramFiles = std::string(std::getenv("ProgramFiles")) + "\\";
 const std::string InstallFolder = ProgramFiles + "Embrix\\";
 
 std::string CurrentSaver()
@@ -47,20 +48,20 @@ std::string UninstallValue(const char* name)
     return ReadText(HKEY_LOCAL_MACHINE, UninstallKey, name);
 }
 
-// Runs to the end of every process it starts: an uninstaller hands its work
-// to a copy of itself and returns at once.
-DWORD RunWhole(const std::string& commandLine)
+const char* const SetupProgram = std::getenv("EMBRIX_SETUP");
+
+DWORD Run(const std::string& program, const std::string& tail)
 {
     SaverProcess run;
-    return StartProgram(commandLine, run, true) ? WaitForExit(run) : NoExit;
+    return StartProgram(program, tail, run) ? WaitForExit(run) : NoExit;
 }
 DWORD Install(const char* switches)
 {
-    return RunWhole("\"" + EnvironmentValue("EMBRIX_SETUP") + "\" /S" + switches);
+    return Run(SetupProgram, std::string("/S") + switches);
 }
-DWORD Uninstall()
+DWORD Uninstall()  // the UninstallString checked below
 {
-    return RunWhole(UninstallValue("UninstallString") + " /S");
+    return Run(InstallFolder + "Uninstall.exe", "/S");
 }
 
 // What the setup may change: the files of the folders it writes to, the
@@ -110,16 +111,17 @@ Snapshot TakeSnapshot()
     return shot;
 }
 
-// "+ path", "- path" and "~ path", a line for every entry that differs.
-std::string Changes(const Snapshot& before, const Snapshot& after)
+typedef std::set<std::string> Changes;  // "+ path", "- path" or "~ path" for each that differs
+
+Changes Compare(const Snapshot& before, const Snapshot& after)
 {
-    std::string text;
+    Changes changes;
     for (const auto& [path, was] : before)
         if (!after.count(path) || after.at(path) != was)
-            text += (after.count(path) ? "~ " : "- ") + path + "\n";
+            changes.insert((after.count(path) ? "~ " : "- ") + path);
     for (const auto& entry : after)
-        if (!before.count(entry.first)) text += "+ " + entry.first + "\n";
-    return text;
+        if (!before.count(entry.first)) changes.insert("+ " + entry.first);
+    return changes;
 }
 
 std::string VersionString(const std::string& path, const char* name)
@@ -153,10 +155,8 @@ struct Setup : ::testing::Test {
         IsWow64Process(GetCurrentProcess(), &wow64);
         if (wow64)
             GTEST_SKIP() << "on 64-bit Windows the 64-bit build of these tests checks the setup";
-        ASSERT_NE(GetFileAttributesA(EnvironmentValue("EMBRIX_SETUP").c_str()),
-                  INVALID_FILE_ATTRIBUTES)
-            << "no setup program at " << EnvironmentValue("EMBRIX_SETUP")
-            << ": tools/make-dist builds it";
+        ASSERT_TRUE(SetupProgram && GetFileAttributesA(SetupProgram) != INVALID_FILE_ATTRIBUTES)
+            << "no setup program in EMBRIX_SETUP: tools/make-dist builds it";
         // Under Wine the first program to need the desktop starts the process
         // that owns it; that must be this one, not a setup waited for to the end.
         GetDesktopWindow();
@@ -180,17 +180,13 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     ASSERT_EQ(Install(""), 0u);
 
     // Each folder gets the saver its programs can load.
-    std::vector<std::string> added = {ProgramFiles + "Embrix", InstallFolder + "Uninstall.exe",
-                                      InstalledSaver};
+    const std::string saver32 =
+        Wow64Folder().empty() ? InstalledSaver : Wow64Folder() + "Embrix.scr";
     EXPECT_TRUE(ReadWholeFile(InstalledSaver) == ReadWholeFile(SaverPath()))
         << "the setup holds another build of the saver: tools/make-dist makes it anew";
-    if (!Wow64Folder().empty()) {
-        added.push_back(Wow64Folder() + "Embrix.scr");
-        DWORD kind = 0xFF;
-        GetBinaryTypeA(added.back().c_str(), &kind);
-        EXPECT_EQ(kind, static_cast<DWORD>(SCS_32BIT_BINARY));
-    }
-    for (const std::string& saver : {InstalledSaver, added.back()}) {
+    DWORD kind = 0xFF;
+    EXPECT_TRUE(GetBinaryTypeA(saver32.c_str(), &kind) && kind == SCS_32BIT_BINARY) << kind;
+    for (const std::string& saver : {InstalledSaver, saver32}) {
         SCOPED_TRACE(saver);
         for (const auto& v : {std::pair<const char*, const char*>{"ProductName", "Embrix"},
                               {"FileDescription", "Embrix fire screen saver"},
@@ -199,17 +195,15 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
                               {"OriginalFilename", "Embrix.scr"}})
             EXPECT_EQ(VersionString(saver, v.first), v.second) << v.first;
     }
-    const std::string key = std::string("HKLM\\") + UninstallKey + "\\";
-    added.push_back(key);
+    Changes added;
+    for (const std::string& path :
+         {ProgramFiles + "Embrix", InstallFolder + "Uninstall.exe", InstalledSaver, saver32})
+        added.insert("+ " + Lower(path));
     for (const char* value :
-         {"DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize", "InstallLocation",
+         {"", "DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize", "InstallLocation",
           "NoModify", "NoRepair", "Publisher", "QuietUninstallString", "UninstallString"})
-        added.push_back(key + value);
-    std::set<std::string> sorted;  // as Changes lists them
-    for (const std::string& path : added) sorted.insert("+ " + Lower(path) + "\n");
-    std::string expected;
-    for (const std::string& line : sorted) expected += line;
-    EXPECT_EQ(Changes(before, TakeSnapshot()), expected);
+        added.insert("+ " + Lower(std::string("HKLM\\") + UninstallKey + "\\" + value));
+    EXPECT_EQ(Compare(before, TakeSnapshot()), added);
 
     const std::string uninstall = UninstallValue("UninstallString");
     EXPECT_EQ(Lower(uninstall), Lower("\"" + InstallFolder + "Uninstall.exe\""));
@@ -219,12 +213,12 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     EXPECT_EQ(CurrentSaver(), Other) << "only asked for, the current saver changes";
 
     SaverProcess saver;  // the installed saver runs as the system starts it
-    ASSERT_TRUE(StartSaver(InstalledSaver, "/s", saver));
-    PostMessageA(WaitForFullScreen(saver), WM_KEYDOWN, VK_SPACE, 0);
+    ASSERT_TRUE(StartProgram(InstalledSaver, "/s", saver));
+    PostMessageA(WaitForWindow(saver), WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(WaitForExit(saver), 0u);
 
     EXPECT_EQ(Uninstall(), 0u);
-    EXPECT_EQ(Changes(before, TakeSnapshot()), "");
+    EXPECT_EQ(Compare(before, TakeSnapshot()), Changes());
 }
 
 // Made the current saver with /CURRENT, then uninstalled.
@@ -257,7 +251,7 @@ TEST_P(Current, UninstallPutsBackWhatEmbrixReplaced)
     EXPECT_EQ(CurrentSaver(), row.after ? row.after : "<none>");
     PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue,
             row.before);  // the rest as before the install
-    EXPECT_EQ(Changes(before, TakeSnapshot()), "");
+    EXPECT_EQ(Compare(before, TakeSnapshot()), Changes());
 }
 
 INSTANTIATE_TEST_SUITE_P(Setup, Current, ::testing::ValuesIn(CurrentRows), RowName());

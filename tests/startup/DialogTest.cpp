@@ -38,8 +38,8 @@ struct SettingsDialog : ::testing::Test {
     }
     HWND Open(const std::string& tail)
     {
-        return dialog = StartSaver(SaverPath(), tail, running)
-                            ? WaitForWindow(running, "#32770", "Embrix settings")
+        return dialog = StartProgram(SaverPath(), tail, running)
+                            ? WaitForWindow(running, "Embrix settings", "#32770")
                             : nullptr;
     }
     HWND Item(int place) const
