@@ -36,6 +36,8 @@ std::string Wow64Folder()
 }
 
 const std::string InstalledSaver = SystemFolder() + "Embrix.scr";
+// The one 32-bit programs load: the same on 32-bit Windows.
+const std::string Saver32 = Wow64Folder().empty() ? InstalledSaver : Wow64Folder() + "Embrix.scr";
 const std::string ProgramFiles = std::string(std::getenv("ProgramFiles")) + "\\";
 const std::string InstallFolder = ProgramFiles + "Embrix\\";
 
@@ -141,8 +143,7 @@ std::string VersionString(const std::string& path, const char* name)
 void RemoveLeftovers()
 {
     if (UninstallValue("UninstallString") != "<none>") Uninstall();
-    DeleteFileA(InstalledSaver.c_str());
-    if (!Wow64Folder().empty()) DeleteFileA((Wow64Folder() + "Embrix.scr").c_str());
+    DeleteFileA(InstalledSaver.c_str()), DeleteFileA(Saver32.c_str());
     DeleteFileA((InstallFolder + "Uninstall.exe").c_str());
     RemoveDirectoryA(InstallFolder.c_str());
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, KEY_WOW64_64KEY, 0);
@@ -161,8 +162,8 @@ struct Setup : ::testing::Test {
         // that owns it; that must be this one, not a setup waited for to the end.
         GetDesktopWindow();
         RemoveLeftovers();
-        ASSERT_TRUE(
-            WriteSettingsSection("Size=2\r\n"));  // the user's own, which an uninstall leaves alone
+        // The user's own, which an uninstall leaves alone.
+        ASSERT_TRUE(WriteSettingsSection("Size=2\r\n"));
     }
     void TearDown() override
     {
@@ -180,13 +181,11 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     ASSERT_EQ(Install(""), 0u);
 
     // Each folder gets the saver its programs can load.
-    const std::string saver32 =
-        Wow64Folder().empty() ? InstalledSaver : Wow64Folder() + "Embrix.scr";
     EXPECT_TRUE(ReadWholeFile(InstalledSaver) == ReadWholeFile(SaverPath()))
         << "the setup holds another build of the saver: tools/make-dist makes it anew";
     DWORD kind = 0xFF;
-    EXPECT_TRUE(GetBinaryTypeA(saver32.c_str(), &kind) && kind == SCS_32BIT_BINARY) << kind;
-    for (const std::string& saver : {InstalledSaver, saver32}) {
+    EXPECT_TRUE(GetBinaryTypeA(Saver32.c_str(), &kind) && kind == SCS_32BIT_BINARY) << kind;
+    for (const std::string& saver : {InstalledSaver, Saver32}) {
         SCOPED_TRACE(saver);
         for (const auto& v : {std::pair<const char*, const char*>{"ProductName", "Embrix"},
                               {"FileDescription", "Embrix fire screen saver"},
@@ -197,7 +196,7 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     }
     Changes added;
     for (const std::string& path :
-         {ProgramFiles + "Embrix", InstallFolder + "Uninstall.exe", InstalledSaver, saver32})
+         {ProgramFiles + "Embrix", InstallFolder + "Uninstall.exe", InstalledSaver, Saver32})
         added.insert("+ " + Lower(path));
     for (const char* value :
          {"", "DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize", "InstallLocation",
@@ -249,8 +248,7 @@ TEST_P(Current, UninstallPutsBackWhatEmbrixReplaced)
     if (row.since) PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue, row.since);
     EXPECT_EQ(Uninstall(), 0u);
     EXPECT_EQ(CurrentSaver(), row.after ? row.after : "<none>");
-    PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue,
-            row.before);  // the rest as before the install
+    PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue, row.before);  // the rest as before
     EXPECT_EQ(Compare(before, TakeSnapshot()), Changes());
 }
 

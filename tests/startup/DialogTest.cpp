@@ -110,10 +110,7 @@ struct Shown : SettingsDialog, ::testing::WithParamInterface<ShownRow> {};
 TEST_P(Shown, AsTheNearestAndOkStoresWhatIsShown)
 {
     const ShownRow& row = GetParam();
-    if (row.file)
-        ASSERT_TRUE(WriteSettingsSection(row.file));
-    else
-        DeleteFileA(SettingsFilePath().c_str());
+    ASSERT_TRUE(WriteSettingsSection(row.file));
     ASSERT_NE(Open("/c"), nullptr);
     ExpectShown(row.size, row.newFire, row.fireType);
     if (!row.file)
@@ -127,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(Settings, Shown, ::testing::ValuesIn(ShownRows), RowNam
 
 TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground)
 {
-    DeleteFileA(SettingsFilePath().c_str());
+    WriteSettingsSection(nullptr);
     ASSERT_NE(Open("/c"), nullptr);
     // 270 x 116 dialog units, OK at the bottom right ending at 267, 110.
     RECT client = {}, ok = {};

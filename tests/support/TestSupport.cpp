@@ -183,9 +183,11 @@ std::string SettingsFilePath()
     return std::string(folder, GetWindowsDirectoryA(folder, MAX_PATH)) + "\\control.ini";
 }
 
-bool WriteSettingsSection(const std::string& lines)
+bool WriteSettingsSection(const char* lines)
 {
-    return WriteWholeFile(SettingsFilePath(), "[Screen Saver.Embrix]\r\n" + lines);
+    if (!lines)
+        return DeleteFileA(SettingsFilePath().c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    return WriteWholeFile(SettingsFilePath(), std::string("[Screen Saver.Embrix]\r\n") + lines);
 }
 
 void SetUsePassword(bool wanted)

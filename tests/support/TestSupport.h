@@ -15,13 +15,10 @@ std::string ProgramFolder();  // with a trailing backslash
 std::string SaverPath();
 std::string HandleText(HWND window);  // in decimal, as a command line names a window
 
-struct RowName {  // names each row of a parameterised case by its name
-    template <typename ParamInfo>
-    std::string operator()(const ParamInfo& info) const
-    {
-        return info.param.name;
-    }
-};
+inline auto RowName()  // names each row of a parameterised case by its name
+{
+    return [](const auto& info) { return std::string(info.param.name); };
+}
 
 struct SaverProcess {  // ended, children and all, if it still runs when this goes
     SaverProcess() = default;
@@ -68,8 +65,8 @@ struct KeptValue {  // a registry value put back (or removed again) when this go
     bool had;
 };
 std::string SettingsFilePath();  // control.ini in the Windows folder, where the saver finds it
-bool WriteSettingsSection(const std::string& lines);  // the whole file: the saver's section
-void SetUsePassword(bool wanted);                     // ScreenSaveUsePassword 1, or none
+bool WriteSettingsSection(const char* lines);  // the whole file: the saver's section; null: none
+void SetUsePassword(bool wanted);              // ScreenSaveUsePassword 1, or none
 struct KeptSettings {  // the settings file and the password setting, put back
     KeptSettings();
     ~KeptSettings();

@@ -49,10 +49,7 @@ struct Grids : ::testing::TestWithParam<Row> {
     {
         SetUsePassword(false);
         ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN) * 1000 + GetSystemMetrics(SM_CYSCREEN), 1024768);
-        if (GetParam().settings)
-            ASSERT_TRUE(WriteSettingsSection(GetParam().settings));
-        else
-            DeleteFileA(SettingsFilePath().c_str());
+        ASSERT_TRUE(WriteSettingsSection(GetParam().settings));
     }
     KeptSettings kept;
 };
@@ -213,7 +210,6 @@ TEST(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
     ASSERT_NE(folder, "");
     DeleteFileA(log.c_str());
     SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());
-    SetEnvironmentVariableA("EMBRIX_PROBE_STAY", "1");
     SetEnvironmentVariableA("EMBRIX_PROBE_ANSWER", "fault");
     SaverProcess run;
     ASSERT_TRUE(StartProgram(folder + "Embrix.scr", "/s", run));
