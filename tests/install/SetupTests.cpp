@@ -21,23 +21,18 @@ std::string Lower(std::string text)
     return text;
 }
 
-std::string SystemFolder()
+std::string Folder(UINT(WINAPI* get)(LPSTR, UINT))  // empty when there is none
 {
     char path[MAX_PATH] = {};
-    return std::string(path, GetSystemDirectoryA(path, MAX_PATH)) + "\\";
+    const UINT length = get(path, MAX_PATH);
+    return length ? std::string(path, length) + "\\" : "";
 }
 
-// Where 32-bit programs find the system on 64-bit Windows; empty on 32-bit.
-std::string Wow64Folder()
-{
-    char path[MAX_PATH] = {};
-    return sizeof(void*) == 8 && GetSystemWow64DirectoryA(path, MAX_PATH) ? std::string(path) + "\\"
-                                                                          : "";
-}
-
-const std::string InstalledSaver = SystemFolder() + "Embrix.scr";
-// The one 32-bit programs load: the same on 32-bit Windows.
-const std::string Saver32 = Wow64Folder().empty() ? InstalledSaver : Wow64Folder() + "Embrix.scr";
+const std::string SystemFolder = Folder(GetSystemDirectoryA);
+// Where 32-bit programs find the system on 64-bit Windows.
+const std::string Wow64Folder = Folder(GetSystemWow64DirectoryA);
+const std::string InstalledSaver = SystemFolder + "Embrix.scr";
+const std::string Saver32 = (Wow64Folder.empty() ? SystemFolder : Wow64Folder) + "Embrix.scr";
 const std::string ProgramFiles = std::string(std::getenv("ProgramFiles")) + "\\";
 const std::string InstallFolder = ProgramFiles + "Embrix\\";
 
@@ -74,7 +69,7 @@ typedef std::map<std::string, std::string> Snapshot;
 Snapshot TakeSnapshot()
 {
     Snapshot shot;
-    for (const std::string& folder : {SystemFolder(), Wow64Folder(), ProgramFiles, InstallFolder}) {
+    for (const std::string& folder : {SystemFolder, Wow64Folder, ProgramFiles, InstallFolder}) {
         WIN32_FIND_DATAA found;
         HANDLE search =
             folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileA((folder + "*").c_str(), &found);

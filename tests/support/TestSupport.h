@@ -21,8 +21,6 @@ inline auto RowName()  // names each row of a parameterised case by its name
 }
 
 struct SaverProcess {  // ended, children and all, if it still runs when this goes
-    SaverProcess() = default;
-    SaverProcess(const SaverProcess&) = delete;
     ~SaverProcess();
     HANDLE process = nullptr, children = nullptr;
     DWORD id = 0;
