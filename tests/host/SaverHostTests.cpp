@@ -10,8 +10,7 @@
 
 namespace {
 
-class DefaultSaverProcTest : public InProcessTest {
-  protected:
+struct DefaultSaverProcTest : InProcessTest {
     void SetUp() override
     {
         InProcessTest::SetUp();
@@ -176,8 +175,7 @@ TEST_P(UsePassword, DecidesWhetherTheVerifierIsLoadedAndTheStateRaised)
 
 INSTANTIATE_TEST_SUITE_P(Values, UsePassword, ::testing::ValuesIn(UsePasswordValues), RowName());
 
-class PasswordVerifier : public InProcessTest {
-  protected:
+struct PasswordVerifier : InProcessTest {
     // Loads the verifier as a full-screen run does, scripts it, makes the window.
     void Load(std::vector<BOOL> answers)
     {

@@ -26,12 +26,6 @@ std::string Label(HWND control)
 }
 
 struct SettingsDialog : ::testing::Test {
-    void SetUp() override
-    {
-        foreground = MakeTestWindow("Embrix display settings");
-        SetForegroundWindow(foreground);
-        Pump(50);
-    }
     void TearDown() override
     {
         DestroyWindow(foreground);
@@ -79,7 +73,7 @@ struct SettingsDialog : ::testing::Test {
         return WaitForExit(running);
     }
     KeptSettings kept;
-    HWND foreground = nullptr;
+    HWND foreground = MakeTestWindow("Embrix display settings");
     SaverProcess running;
     HWND dialog = nullptr;
 };

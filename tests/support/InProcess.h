@@ -21,8 +21,7 @@ HCURSOR Arrow();
 VerifierDoubleRecord* TakeVerifierDouble();  // the loaded PASSWORD.CPL's, emptied; or null
 
 // As a fresh saver process, no settings, no password; nothing left behind.
-class InProcessTest : public ::testing::Test {
-  protected:
+struct InProcessTest : ::testing::Test {
     void SetUp() override;
     void TearDown() override;
     KeptSettings kept;

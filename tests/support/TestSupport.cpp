@@ -107,23 +107,20 @@ HWND MakeTestWindow(const char* title)
 {
     HWND window = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320,
                                   240, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(window);
     Pump(50);
     return window;
 }
 
 MSG ParentMessage;
 
-namespace {
-
-LRESULT CALLBACK RecordParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK RecordParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_HELP && message != WM_CONTEXTMENU)
         return DefWindowProcA(window, message, wParam, lParam);
     ParentMessage = {window, message, wParam, lParam, 0, {0, 0}};
     return 1;
 }
-
-}  // namespace
 
 HWND MakeParentWindow(int width, int height)
 {

@@ -42,7 +42,8 @@ inline void Pump(DWORD ms)
 {
     PumpUntil(nullptr, ms);
 }
-HWND MakeTestWindow(const char* title);  // top-level: the display settings, a foreground program
+// Top-level and brought to the front: the display settings, a foreground program.
+HWND MakeTestWindow(const char* title);
 // A frameless preview parent that keeps the last help or context-menu
 // message it gets in ParentMessage.
 HWND MakeParentWindow(int width, int height);
