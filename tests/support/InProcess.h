@@ -26,6 +26,5 @@ struct InProcessTest : ::testing::Test {
     void TearDown() override;
     KeptSettings kept;
     const std::string log = ProgramFolder() + "probe.log";  // the verifier double's
-    HWND window = nullptr;
-    HWND parent = nullptr;
+    HWND window = nullptr, parent = nullptr;
 };

@@ -187,8 +187,7 @@ TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
         EXPECT_EQ(WaitForExit(run), 0u) << row.tail;
         EXPECT_EQ(ReadWholeFile(log), "SCRSAVE " + HandleText(row.owner) + " 0 0\n") << row.tail;
     }
-    DestroyWindow(owner);
-    DestroyWindow(foreground);
+    DestroyWindow(owner), DestroyWindow(foreground);
 }
 
 // Beside the verifier double, which logs the saver-running state from inside
