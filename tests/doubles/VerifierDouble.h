@@ -4,10 +4,9 @@
 // answers script[] in order, the last one repeating (accepting when empty).
 // From outside, through the environment: EMBRIX_PROBE_LOG names a file that
 // gets "<pid> <event> running=<saver-running state as the process sees it>"
-// for the events attach, "verify <accept|refuse|fault>", unload (freed) and
-// exit (the process's end); EMBRIX_PROBE_ANSWER=fault makes an access
-// violation inside the call; EMBRIX_PROBE_STAY=1 pins the library, so that
-// it sees the process's end.
+// for the events attach, "verify fault", unload (freed) and exit (the
+// process's end); EMBRIX_PROBE_ANSWER=fault pins the library and makes an
+// access violation inside the call.
 #pragma once
 #include <windows.h>
 

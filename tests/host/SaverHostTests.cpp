@@ -1,7 +1,6 @@
 // The host in this process: input at the end of the saver's chain, and the
 // password libraries as the saver finds them by name.
-#include <algorithm>
-#include <vector>
+#include <initializer_list>
 
 #include "host/DefaultSaverProc.h"
 #include "host/PasswordVerifier.h"
@@ -10,8 +9,7 @@
 
 namespace {
 
-class DefaultSaverProcTest : public InProcessTest {
-  protected:
+struct DefaultSaverProcTest : InProcessTest {
     void SetUp() override
     {
         InProcessTest::SetUp();
@@ -176,16 +174,14 @@ TEST_P(UsePassword, DecidesWhetherTheVerifierIsLoadedAndTheStateRaised)
 
 INSTANTIATE_TEST_SUITE_P(Values, UsePassword, ::testing::ValuesIn(UsePasswordValues), RowName());
 
-class PasswordVerifier : public InProcessTest {
-  protected:
+struct PasswordVerifier : InProcessTest {
     // Loads the verifier as a full-screen run does, scripts it, makes the window.
-    void Load(std::vector<BOOL> answers)
+    void Load(std::initializer_list<BOOL> answers)
     {
         SetUsePassword(true);
         LoadPasswordVerifier();
         ASSERT_TRUE(verifier = TakeVerifierDouble());
-        verifier->scriptCount = static_cast<LONG>(answers.size());
-        std::copy(answers.begin(), answers.end(), verifier->script);
+        for (BOOL answer : answers) verifier->script[verifier->scriptCount++] = answer;
         ASSERT_TRUE(window = MakeChainEndWindow());
     }
     // A key press as the window gets it, and the close it posts.

@@ -1,6 +1,7 @@
 // The setup as a user meets it, installing and uninstalling silently.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -20,22 +21,19 @@ std::string Lower(std::string text)
     return text;
 }
 
-std::string SystemFolder()
+std::string Folder(UINT(WINAPI* get)(LPSTR, UINT))  // empty when there is none
 {
     char path[MAX_PATH] = {};
-    return std::string(path, GetSystemDirectoryA(path, MAX_PATH)) + "\\";
+    const UINT length = get(path, MAX_PATH);
+    return length ? std::string(path, length) + "\\" : "";
 }
 
-// Where 32-bit programs find the system on 64-bit Windows; empty on 32-bit.
-std::string Wow64Folder()
-{
-    char path[MAX_PATH] = {};
-    return sizeof(void*) == 8 && GetSystemWow64DirectoryA(path, MAX_PATH) ? std::string(path) + "\\"
-                                                                          : "";
-}
-
-const std::string InstalledSaver = SystemFolder() + "Embrix.scr";
-const std::string ProgramFiles = EnvironmentValue("ProgramFiles") + "\\";
+const std::string SystemFolder = Folder(GetSystemDirectoryA);
+// Where 32-bit programs find the system on 64-bit Windows.
+const std::string Wow64Folder = Folder(GetSystemWow64DirectoryA);
+const std::string InstalledSaver = SystemFolder + "Embrix.scr";
+const std::string Saver32 = (Wow64Folder.empty() ? SystemFolder : Wow64Folder) + "Embrix.scr";
+const std::string ProgramFiles = std::string(std::getenv("ProgramFiles")) + "\\";
 const std::string InstallFolder = ProgramFiles + "Embrix\\";
 
 std::string CurrentSaver()
@@ -47,20 +45,20 @@ std::string UninstallValue(const char* name)
     return ReadText(HKEY_LOCAL_MACHINE, UninstallKey, name);
 }
 
-// Runs to the end of every process it starts: an uninstaller hands its work
-// to a copy of itself and returns at once.
-DWORD RunWhole(const std::string& commandLine)
+const char* const SetupProgram = std::getenv("EMBRIX_SETUP");
+
+DWORD Run(const std::string& program, const std::string& tail)
 {
     SaverProcess run;
-    return StartProgram(commandLine, run, true) ? WaitForExit(run) : NoExit;
+    return StartProgram(program, tail, run) ? WaitForExit(run) : NoExit;
 }
 DWORD Install(const char* switches)
 {
-    return RunWhole("\"" + EnvironmentValue("EMBRIX_SETUP") + "\" /S" + switches);
+    return Run(SetupProgram, std::string("/S") + switches);
 }
-DWORD Uninstall()
+DWORD Uninstall()  // the UninstallString checked below
 {
-    return RunWhole(UninstallValue("UninstallString") + " /S");
+    return Run(InstallFolder + "Uninstall.exe", "/S");
 }
 
 // What the setup may change: the files of the folders it writes to, the
@@ -71,7 +69,7 @@ typedef std::map<std::string, std::string> Snapshot;
 Snapshot TakeSnapshot()
 {
     Snapshot shot;
-    for (const std::string& folder : {SystemFolder(), Wow64Folder(), ProgramFiles, InstallFolder}) {
+    for (const std::string& folder : {SystemFolder, Wow64Folder, ProgramFiles, InstallFolder}) {
         WIN32_FIND_DATAA found;
         HANDLE search =
             folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileA((folder + "*").c_str(), &found);
@@ -110,16 +108,17 @@ Snapshot TakeSnapshot()
     return shot;
 }
 
-// "+ path", "- path" and "~ path", a line for every entry that differs.
-std::string Changes(const Snapshot& before, const Snapshot& after)
+typedef std::set<std::string> Changes;  // "+ path", "- path" or "~ path" for each that differs
+
+Changes Compare(const Snapshot& before, const Snapshot& after)
 {
-    std::string text;
+    Changes changes;
     for (const auto& [path, was] : before)
         if (!after.count(path) || after.at(path) != was)
-            text += (after.count(path) ? "~ " : "- ") + path + "\n";
+            changes.insert((after.count(path) ? "~ " : "- ") + path);
     for (const auto& entry : after)
-        if (!before.count(entry.first)) text += "+ " + entry.first + "\n";
-    return text;
+        if (!before.count(entry.first)) changes.insert("+ " + entry.first);
+    return changes;
 }
 
 std::string VersionString(const std::string& path, const char* name)
@@ -139,8 +138,7 @@ std::string VersionString(const std::string& path, const char* name)
 void RemoveLeftovers()
 {
     if (UninstallValue("UninstallString") != "<none>") Uninstall();
-    DeleteFileA(InstalledSaver.c_str());
-    if (!Wow64Folder().empty()) DeleteFileA((Wow64Folder() + "Embrix.scr").c_str());
+    DeleteFileA(InstalledSaver.c_str()), DeleteFileA(Saver32.c_str());
     DeleteFileA((InstallFolder + "Uninstall.exe").c_str());
     RemoveDirectoryA(InstallFolder.c_str());
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, KEY_WOW64_64KEY, 0);
@@ -153,16 +151,14 @@ struct Setup : ::testing::Test {
         IsWow64Process(GetCurrentProcess(), &wow64);
         if (wow64)
             GTEST_SKIP() << "on 64-bit Windows the 64-bit build of these tests checks the setup";
-        ASSERT_NE(GetFileAttributesA(EnvironmentValue("EMBRIX_SETUP").c_str()),
-                  INVALID_FILE_ATTRIBUTES)
-            << "no setup program at " << EnvironmentValue("EMBRIX_SETUP")
-            << ": tools/make-dist builds it";
+        ASSERT_TRUE(SetupProgram && GetFileAttributesA(SetupProgram) != INVALID_FILE_ATTRIBUTES)
+            << "no setup program in EMBRIX_SETUP: tools/make-dist builds it";
         // Under Wine the first program to need the desktop starts the process
         // that owns it; that must be this one, not a setup waited for to the end.
         GetDesktopWindow();
         RemoveLeftovers();
-        ASSERT_TRUE(
-            WriteSettingsSection("Size=2\r\n"));  // the user's own, which an uninstall leaves alone
+        // The user's own, which an uninstall leaves alone.
+        ASSERT_TRUE(WriteSettingsSection("Size=2\r\n"));
     }
     void TearDown() override
     {
@@ -180,17 +176,11 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     ASSERT_EQ(Install(""), 0u);
 
     // Each folder gets the saver its programs can load.
-    std::vector<std::string> added = {ProgramFiles + "Embrix", InstallFolder + "Uninstall.exe",
-                                      InstalledSaver};
     EXPECT_TRUE(ReadWholeFile(InstalledSaver) == ReadWholeFile(SaverPath()))
         << "the setup holds another build of the saver: tools/make-dist makes it anew";
-    if (!Wow64Folder().empty()) {
-        added.push_back(Wow64Folder() + "Embrix.scr");
-        DWORD kind = 0xFF;
-        GetBinaryTypeA(added.back().c_str(), &kind);
-        EXPECT_EQ(kind, static_cast<DWORD>(SCS_32BIT_BINARY));
-    }
-    for (const std::string& saver : {InstalledSaver, added.back()}) {
+    DWORD kind = 0xFF;
+    EXPECT_TRUE(GetBinaryTypeA(Saver32.c_str(), &kind) && kind == SCS_32BIT_BINARY) << kind;
+    for (const std::string& saver : {InstalledSaver, Saver32}) {
         SCOPED_TRACE(saver);
         for (const auto& v : {std::pair<const char*, const char*>{"ProductName", "Embrix"},
                               {"FileDescription", "Embrix fire screen saver"},
@@ -199,17 +189,15 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
                               {"OriginalFilename", "Embrix.scr"}})
             EXPECT_EQ(VersionString(saver, v.first), v.second) << v.first;
     }
-    const std::string key = std::string("HKLM\\") + UninstallKey + "\\";
-    added.push_back(key);
+    Changes added;
+    for (const std::string& path :
+         {ProgramFiles + "Embrix", InstallFolder + "Uninstall.exe", InstalledSaver, Saver32})
+        added.insert("+ " + Lower(path));
     for (const char* value :
-         {"DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize", "InstallLocation",
+         {"", "DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize", "InstallLocation",
           "NoModify", "NoRepair", "Publisher", "QuietUninstallString", "UninstallString"})
-        added.push_back(key + value);
-    std::set<std::string> sorted;  // as Changes lists them
-    for (const std::string& path : added) sorted.insert("+ " + Lower(path) + "\n");
-    std::string expected;
-    for (const std::string& line : sorted) expected += line;
-    EXPECT_EQ(Changes(before, TakeSnapshot()), expected);
+        added.insert("+ " + Lower(std::string("HKLM\\") + UninstallKey + "\\" + value));
+    EXPECT_EQ(Compare(before, TakeSnapshot()), added);
 
     const std::string uninstall = UninstallValue("UninstallString");
     EXPECT_EQ(Lower(uninstall), Lower("\"" + InstallFolder + "Uninstall.exe\""));
@@ -219,12 +207,12 @@ TEST_F(Setup, SilentInstallPutsTheSaversWhereWindowsLooksAndUninstallTakesThemBa
     EXPECT_EQ(CurrentSaver(), Other) << "only asked for, the current saver changes";
 
     SaverProcess saver;  // the installed saver runs as the system starts it
-    ASSERT_TRUE(StartSaver(InstalledSaver, "/s", saver));
-    PostMessageA(WaitForFullScreen(saver), WM_KEYDOWN, VK_SPACE, 0);
+    ASSERT_TRUE(StartProgram(InstalledSaver, "/s", saver));
+    PostMessageA(WaitForWindow(saver), WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(WaitForExit(saver), 0u);
 
     EXPECT_EQ(Uninstall(), 0u);
-    EXPECT_EQ(Changes(before, TakeSnapshot()), "");
+    EXPECT_EQ(Compare(before, TakeSnapshot()), Changes());
 }
 
 // Made the current saver with /CURRENT, then uninstalled.
@@ -255,9 +243,8 @@ TEST_P(Current, UninstallPutsBackWhatEmbrixReplaced)
     if (row.since) PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue, row.since);
     EXPECT_EQ(Uninstall(), 0u);
     EXPECT_EQ(CurrentSaver(), row.after ? row.after : "<none>");
-    PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue,
-            row.before);  // the rest as before the install
-    EXPECT_EQ(Changes(before, TakeSnapshot()), "");
+    PutText(HKEY_CURRENT_USER, DesktopKey, SaverValue, row.before);  // the rest as before
+    EXPECT_EQ(Compare(before, TakeSnapshot()), Changes());
 }
 
 INSTANTIATE_TEST_SUITE_P(Setup, Current, ::testing::ValuesIn(CurrentRows), RowName());

@@ -26,20 +26,14 @@ std::string Label(HWND control)
 }
 
 struct SettingsDialog : ::testing::Test {
-    void SetUp() override
-    {
-        foreground = MakeTestWindow("Embrix display settings");
-        SetForegroundWindow(foreground);
-        Pump(50);
-    }
     void TearDown() override
     {
         DestroyWindow(foreground);
     }
     HWND Open(const std::string& tail)
     {
-        return dialog = StartSaver(SaverPath(), tail, running)
-                            ? WaitForWindow(running, "#32770", "Embrix settings")
+        return dialog = StartProgram(SaverPath(), tail, running)
+                            ? WaitForWindow(running, "Embrix settings", "#32770")
                             : nullptr;
     }
     HWND Item(int place) const
@@ -79,7 +73,7 @@ struct SettingsDialog : ::testing::Test {
         return WaitForExit(running);
     }
     KeptSettings kept;
-    HWND foreground = nullptr;
+    HWND foreground = MakeTestWindow("Embrix display settings");
     SaverProcess running;
     HWND dialog = nullptr;
 };
@@ -110,10 +104,7 @@ struct Shown : SettingsDialog, ::testing::WithParamInterface<ShownRow> {};
 TEST_P(Shown, AsTheNearestAndOkStoresWhatIsShown)
 {
     const ShownRow& row = GetParam();
-    if (row.file)
-        ASSERT_TRUE(WriteSettingsSection(row.file));
-    else
-        DeleteFileA(SettingsFilePath().c_str());
+    ASSERT_TRUE(WriteSettingsSection(row.file));
     ASSERT_NE(Open("/c"), nullptr);
     ExpectShown(row.size, row.newFire, row.fireType);
     if (!row.file)
@@ -127,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Settings, Shown, ::testing::ValuesIn(ShownRows), RowNam
 
 TEST_F(SettingsDialog, ShowsItsControlsOwnedByTheForeground)
 {
-    DeleteFileA(SettingsFilePath().c_str());
+    WriteSettingsSection(nullptr);
     ASSERT_NE(Open("/c"), nullptr);
     // 270 x 116 dialog units, OK at the bottom right ending at 267, 110.
     RECT client = {}, ok = {};

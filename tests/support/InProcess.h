@@ -21,12 +21,10 @@ HCURSOR Arrow();
 VerifierDoubleRecord* TakeVerifierDouble();  // the loaded PASSWORD.CPL's, emptied; or null
 
 // As a fresh saver process, no settings, no password; nothing left behind.
-class InProcessTest : public ::testing::Test {
-  protected:
+struct InProcessTest : ::testing::Test {
     void SetUp() override;
     void TearDown() override;
     KeptSettings kept;
     const std::string log = ProgramFolder() + "probe.log";  // the verifier double's
-    HWND window = nullptr;
-    HWND parent = nullptr;
+    HWND window = nullptr, parent = nullptr;
 };

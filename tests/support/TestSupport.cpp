@@ -1,6 +1,5 @@
 #include "support/TestSupport.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -21,41 +20,27 @@ std::string HandleText(HWND window)
     return std::to_string(reinterpret_cast<ULONG_PTR>(window));
 }
 
-std::string EnvironmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 SaverProcess::~SaverProcess()
 {
     if (children) TerminateJobObject(children, NoExit), CloseHandle(children);
-    if (process) TerminateProcess(process, NoExit), WaitForSingleObject(process, Patience);
-    if (process) CloseHandle(process);
+    if (process) WaitForSingleObject(process, Patience), CloseHandle(process);
 }
 
-bool StartProgram(const std::string& commandLine, SaverProcess& started, bool withChildren)
+bool StartProgram(const std::string& program, const std::string& tail, SaverProcess& started)
 {
-    std::string line = commandLine;
+    std::string line = "\"" + program + "\" " + tail;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                         nullptr, &startup, &info))
         return false;
-    if (withChildren)
-        AssignProcessToJobObject(started.children = CreateJobObjectA(nullptr, nullptr),
-                                 info.hProcess);
+    AssignProcessToJobObject(started.children = CreateJobObjectA(nullptr, nullptr), info.hProcess);
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);
     started.process = info.hProcess;
     started.id = info.dwProcessId;
     return true;
-}
-
-bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started)
-{
-    return StartProgram("\"" + program + "\" " + tail, started);
 }
 
 DWORD WaitForExit(SaverProcess& running)
@@ -64,14 +49,12 @@ DWORD WaitForExit(SaverProcess& running)
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job = {};
     const bool ended = PumpUntil([&] {
         return !StillRunning(running) && GetExitCodeProcess(running.process, &exitCode) &&
-               !(running.children &&
-                 QueryInformationJobObject(running.children, JobObjectBasicAccountingInformation,
+               !(QueryInformationJobObject(running.children, JobObjectBasicAccountingInformation,
                                            &job, sizeof job, nullptr) &&
                  job.ActiveProcesses);
     });
     if (!ended) return NoExit;  // the destructor ends it
-    CloseHandle(running.process);
-    if (running.children) CloseHandle(running.children);
+    CloseHandle(running.process), CloseHandle(running.children);
     running.process = running.children = nullptr;
     return exitCode;
 }
@@ -81,7 +64,7 @@ bool StillRunning(const SaverProcess& running)
     return running.process && WaitForSingleObject(running.process, 0) == WAIT_TIMEOUT;
 }
 
-HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title,
+HWND WaitForWindow(const SaverProcess& running, const char* title, const char* className,
                    HWND parent)
 {
     HWND found = nullptr;
@@ -100,11 +83,6 @@ HWND WaitForWindow(const SaverProcess& running, const char* className, const cha
         return found || ended;
     });
     return found;
-}
-
-HWND WaitForFullScreen(const SaverProcess& running)
-{
-    return WaitForWindow(running, "WindowsScreenSaverClass", "Screen Saver");
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms)
@@ -129,23 +107,20 @@ HWND MakeTestWindow(const char* title)
 {
     HWND window = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320,
                                   240, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(window);
     Pump(50);
     return window;
 }
 
 MSG ParentMessage;
 
-namespace {
-
-LRESULT CALLBACK RecordParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK RecordParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_HELP && message != WM_CONTEXTMENU)
         return DefWindowProcA(window, message, wParam, lParam);
     ParentMessage = {window, message, wParam, lParam, 0, {0, 0}};
     return 1;
 }
-
-}  // namespace
 
 HWND MakeParentWindow(int width, int height)
 {
@@ -154,13 +129,6 @@ HWND MakeParentWindow(int width, int height)
                                   nullptr, nullptr, nullptr, nullptr);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordParentMessage));
     return window;
-}
-
-std::string ScratchFolder(const char* name)
-{
-    const std::string folder = ProgramFolder() + name + "\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
 }
 
 std::string ReadWholeFile(const std::string& path)
@@ -212,9 +180,11 @@ std::string SettingsFilePath()
     return std::string(folder, GetWindowsDirectoryA(folder, MAX_PATH)) + "\\control.ini";
 }
 
-bool WriteSettingsSection(const std::string& lines)
+bool WriteSettingsSection(const char* lines)
 {
-    return WriteWholeFile(SettingsFilePath(), "[Screen Saver.Embrix]\r\n" + lines);
+    if (!lines)
+        return DeleteFileA(SettingsFilePath().c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    return WriteWholeFile(SettingsFilePath(), std::string("[Screen Saver.Embrix]\r\n") + lines);
 }
 
 void SetUsePassword(bool wanted)

@@ -14,33 +14,26 @@ constexpr DWORD NoExit = 0xDEADBEEF;  // what WaitForExit gives for a process it
 std::string ProgramFolder();  // with a trailing backslash
 std::string SaverPath();
 std::string HandleText(HWND window);  // in decimal, as a command line names a window
-std::string EnvironmentValue(const char* name);
 
-struct RowName {  // names each row of a parameterised case by its name
-    template <typename ParamInfo>
-    std::string operator()(const ParamInfo& info) const
-    {
-        return info.param.name;
-    }
-};
+inline auto RowName()  // names each row of a parameterised case by its name
+{
+    return [](const auto& info) { return std::string(info.param.name); };
+}
 
 struct SaverProcess {  // ended, children and all, if it still runs when this goes
-    SaverProcess() = default;
-    SaverProcess(const SaverProcess&) = delete;
     ~SaverProcess();
     HANDLE process = nullptr, children = nullptr;
     DWORD id = 0;
 };
-// withChildren: WaitForExit also waits for every process it starts.
-bool StartProgram(const std::string& commandLine, SaverProcess& started, bool withChildren = false);
-bool StartSaver(const std::string& program, const std::string& tail, SaverProcess& started);
-DWORD WaitForExit(SaverProcess& running);  // serving this thread's windows meanwhile
+bool StartProgram(const std::string& program, const std::string& tail, SaverProcess& started);
+// Serving this thread's windows meanwhile, to the end of every process it
+// started too: an uninstaller hands its work to a copy of itself.
+DWORD WaitForExit(SaverProcess& running);
 bool StillRunning(const SaverProcess& running);
 // A shown window of the process (or a child of parent) of this class and
 // title; null if the process ends first.
-HWND WaitForWindow(const SaverProcess& running, const char* className, const char* title,
-                   HWND parent = nullptr);
-HWND WaitForFullScreen(const SaverProcess& running);
+HWND WaitForWindow(const SaverProcess& running, const char* title = "Screen Saver",
+                   const char* className = "WindowsScreenSaverClass", HWND parent = nullptr);
 
 // Serves this thread's windows, at least once, until done() (never when
 // null) or ms pass; a quit ends it and is left for the loop.
@@ -49,13 +42,13 @@ inline void Pump(DWORD ms)
 {
     PumpUntil(nullptr, ms);
 }
-HWND MakeTestWindow(const char* title);  // top-level: the display settings, a foreground program
+// Top-level and brought to the front: the display settings, a foreground program.
+HWND MakeTestWindow(const char* title);
 // A frameless preview parent that keeps the last help or context-menu
 // message it gets in ParentMessage.
 HWND MakeParentWindow(int width, int height);
 extern MSG ParentMessage;
 
-std::string ScratchFolder(const char* name);         // beside this program; trailing backslash
 std::string ReadWholeFile(const std::string& path);  // empty when missing
 bool WriteWholeFile(const std::string& path, const std::string& content);
 
@@ -71,8 +64,8 @@ struct KeptValue {  // a registry value put back (or removed again) when this go
     bool had;
 };
 std::string SettingsFilePath();  // control.ini in the Windows folder, where the saver finds it
-bool WriteSettingsSection(const std::string& lines);  // the whole file: the saver's section
-void SetUsePassword(bool wanted);                     // ScreenSaveUsePassword 1, or none
+bool WriteSettingsSection(const char* lines);  // the whole file: the saver's section; null: none
+void SetUsePassword(bool wanted);              // ScreenSaveUsePassword 1, or none
 struct KeptSettings {  // the settings file and the password setting, put back
     KeptSettings();
     ~KeptSettings();

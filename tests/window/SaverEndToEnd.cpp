@@ -49,10 +49,7 @@ struct Grids : ::testing::TestWithParam<Row> {
     {
         SetUsePassword(false);
         ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN) * 1000 + GetSystemMetrics(SM_CYSCREEN), 1024768);
-        if (GetParam().settings)
-            ASSERT_TRUE(WriteSettingsSection(GetParam().settings));
-        else
-            DeleteFileA(SettingsFilePath().c_str());
+        ASSERT_TRUE(WriteSettingsSection(GetParam().settings));
     }
     KeptSettings kept;
 };
@@ -63,8 +60,8 @@ using FullScreen = Grids;
 void RunFullScreen(const RECT& screen, const RECT& fire)
 {
     SaverProcess saver;
-    ASSERT_TRUE(StartSaver(SaverPath(), "/s", saver)) << SaverPath();
-    HWND window = WaitForFullScreen(saver);
+    ASSERT_TRUE(StartProgram(SaverPath(), "/s", saver)) << SaverPath();
+    HWND window = WaitForWindow(saver);
     ASSERT_TRUE(window);
     RECT rect = {};
     GetWindowRect(window, &rect);
@@ -103,8 +100,8 @@ TEST_P(Preview, FillsItsParentRunsAndEndsWithIt)
     GetClientRect(parent, &client);
 
     SaverProcess saver;
-    ASSERT_TRUE(StartSaver(SaverPath(), "/p " + HandleText(parent), saver));
-    HWND preview = WaitForWindow(saver, "WindowsScreenSaverClass", "Preview", parent);
+    ASSERT_TRUE(StartProgram(SaverPath(), "/p " + HandleText(parent), saver));
+    HWND preview = WaitForWindow(saver, "Preview", "WindowsScreenSaverClass", parent);
     ASSERT_TRUE(preview) << "no preview inside the parent";
     GetClientRect(preview, &inside);
     EXPECT_TRUE(EqualRect(&inside, &client));
@@ -148,28 +145,34 @@ TEST(Modes, UnusableCommandLineEndsAtOnceWithMinusOne)
     for (const std::string& tail :
          {std::string("/x"), std::string("/p 0"), "/p " + HandleText(gone)}) {
         SaverProcess run;
-        ASSERT_TRUE(StartSaver(SaverPath(), tail, run));
+        ASSERT_TRUE(StartProgram(SaverPath(), tail, run));
         EXPECT_EQ(WaitForExit(run), static_cast<DWORD>(-1)) << tail;
     }
+}
+
+// A folder of its own with the saver and, beside it, a double of a library
+// it loads from this program's folder + from; empty if the copies fail.
+std::string SaverBeside(const char* name, const char* from, const char* library)
+{
+    const std::string folder = ProgramFolder() + name + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const bool copied =
+        CopyFileA(SaverPath().c_str(), (folder + "Embrix.scr").c_str(), FALSE) &&
+        CopyFileA((ProgramFolder() + from + library).c_str(), (folder + library).c_str(), FALSE);
+    return copied ? folder : "";
 }
 
 // Beside the saver, the double is taken for the platform's library with
 // mpr=n,b in WINEDLLOVERRIDES, which Wine reads when a process starts.
 TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
 {
-    const std::string folder = ScratchFolder("change");
-    const std::string saver = folder + "Embrix.scr", log = folder + "mpr.log";
-    ASSERT_TRUE(CopyFileA(SaverPath().c_str(), saver.c_str(), FALSE));
-    ASSERT_TRUE(
-        CopyFileA((ProgramFolder() + "mpr\\MPR.DLL").c_str(), (folder + "MPR.DLL").c_str(), FALSE));
-    ASSERT_NE(EnvironmentValue("WINEDLLOVERRIDES").find("mpr=n"), std::string::npos);
+    const std::string folder = SaverBeside("change", "mpr\\", "MPR.DLL"), log = folder + "mpr.log";
+    ASSERT_NE(folder, "");
     SetEnvironmentVariableA("EMBRIX_MPR_DOUBLE_LOG", log.c_str());
     HWND owner = MakeTestWindow("Embrix owner");
     HWND gone = MakeTestWindow("Embrix gone");
     DestroyWindow(gone);
     HWND foreground = MakeTestWindow("Embrix foreground");
-    SetForegroundWindow(foreground);
-    Pump(50);
     ASSERT_EQ(GetForegroundWindow(), foreground) << "the test window could not come to the front";
     const struct {
         std::string tail;
@@ -180,12 +183,11 @@ TEST(Modes, PasswordChangeIsOwnedByTheNamedWindowOrElseTheForeground)
     for (const auto& row : rows) {
         DeleteFileA(log.c_str());
         SaverProcess run;
-        ASSERT_TRUE(StartSaver(saver, row.tail, run));
+        ASSERT_TRUE(StartProgram(folder + "Embrix.scr", row.tail, run));
         EXPECT_EQ(WaitForExit(run), 0u) << row.tail;
         EXPECT_EQ(ReadWholeFile(log), "SCRSAVE " + HandleText(row.owner) + " 0 0\n") << row.tail;
     }
-    DestroyWindow(owner);
-    DestroyWindow(foreground);
+    DestroyWindow(owner), DestroyWindow(foreground);
 }
 
 // Beside the verifier double, which logs the saver-running state from inside
@@ -200,17 +202,15 @@ TEST(Faults, FaultingVerifierEndsThroughTheGuardWithTheStateLowered)
     PutText(HKEY_LOCAL_MACHINE, aeDebug, "Debugger", "embrix-no-such-debugger.exe %ld %ld");
     SetErrorMode(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
     SetUsePassword(true);
-    const std::string folder = ScratchFolder("faults"), log = folder + "probe.log";
+    const std::string folder = SaverBeside("faults", "", "PASSWORD.CPL"),
+                      log = folder + "probe.log";
+    ASSERT_NE(folder, "");
     DeleteFileA(log.c_str());
-    ASSERT_TRUE(CopyFileA(SaverPath().c_str(), (folder + "Embrix.scr").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((ProgramFolder() + "PASSWORD.CPL").c_str(),
-                          (folder + "PASSWORD.CPL").c_str(), FALSE));
     SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());
-    SetEnvironmentVariableA("EMBRIX_PROBE_STAY", "1");
     SetEnvironmentVariableA("EMBRIX_PROBE_ANSWER", "fault");
     SaverProcess run;
-    ASSERT_TRUE(StartSaver(folder + "Embrix.scr", "/s", run));
-    PostMessageA(WaitForFullScreen(run), WM_KEYDOWN, VK_SPACE, 0);
+    ASSERT_TRUE(StartProgram(folder + "Embrix.scr", "/s", run));
+    PostMessageA(WaitForWindow(run), WM_KEYDOWN, VK_SPACE, 0);
     const std::string id = std::to_string(run.id);
     WaitForExit(run);
     EXPECT_EQ(ReadWholeFile(log), id + " attach running=0\r\n" + id +

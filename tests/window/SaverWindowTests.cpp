@@ -247,14 +247,11 @@ struct ScreenCase {
     RECT picture;
 };
 
+const char HighestFlames[] = "Size=2\r\nFire type=1\r\nNew fire=0\r\n";
 const ScreenCase ScreenCases[] = {
-    {"OddPreview", 153, 113, "", {57, 42, 57 + 38, 42 + 28}},
-    {"FullScreenDefaults", 0, 0, "", {384, 288, 384 + 256, 288 + 192}},
-    {"FullScreenHighestFlames",
-     0,
-     0,
-     "Size=2\r\nFire type=1\r\nNew fire=0\r\n",
-     {256, 192, 256 + 512, 192 + 384}},
+    {"OddPreview", 153, 113, "", {57, 42, 95, 70}},  // 38 x 28
+    {"FullScreenDefaults", 0, 0, "", {384, 288, 640, 480}},
+    {"FullScreenHighestFlames", 0, 0, HighestFlames, {256, 192, 768, 576}},
 };
 
 class FireScreen : public InProcessTest, public ::testing::WithParamInterface<ScreenCase> {};
