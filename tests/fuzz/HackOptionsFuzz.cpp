@@ -1,8 +1,7 @@
 // Arbitrary command lines for the hack, one argument per NUL-separated piece,
 // each a heap block of its own: nothing is read past argv or an argument, a
 // refusal is one line quoting an argument (up to its first control byte), a
-// setting never named keeps its default, and what is accepted reads back the
-// same when written out again as plain decimal options.
+// setting never named keeps its default, and no pace is negative.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,31 +11,22 @@
 
 #include "x11/HackOptions.h"
 
-namespace {
-
-bool Parse(const std::vector<std::string>& args, HackOptions& options, std::string& error)
-{
-    std::vector<std::unique_ptr<char[]>> blocks;
-    std::unique_ptr<const char*[]> argv(new const char*[args.size()]);  // exactly argc
-    for (size_t i = 0; i < args.size(); ++i) {
-        blocks.emplace_back(new char[args[i].size() + 1]);
-        argv[i] = std::strcpy(blocks[i].get(), args[i].c_str());
-    }
-    return ParseHackOptions(static_cast<int>(args.size()), argv.get(), options, error);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<std::string> args = {"embrix"};
     const std::string text(reinterpret_cast<const char*>(data), size);
     for (size_t start = 0; start <= size && args.size() < 16; start += args.back().size() + 1)
         args.push_back(text.substr(start, text.find('\0', start) - start));
+    std::vector<std::unique_ptr<char[]>> blocks;
+    std::unique_ptr<const char*[]> argv(new const char*[args.size()]);  // exactly argc
+    for (size_t i = 0; i < args.size(); ++i) {
+        blocks.emplace_back(new char[args[i].size() + 1]);
+        argv[i] = std::strcpy(blocks[i].get(), args[i].c_str());
+    }
     HackOptions o;
     std::string error;
     bool quotesOne = false;
-    if (!Parse(args, o, error)) {
+    if (!ParseHackOptions(static_cast<int>(args.size()), argv.get(), o, error)) {
         for (size_t i = 1; i < args.size(); ++i) {
             const std::string& a = args[i];
             size_t plain = 0;
@@ -53,22 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {"size", s.size},          {"scaling", s.scaling}, {"new-fire", s.newFire},
         {"fire-type", s.fireType}, {"delay", o.delay},     {"frames", o.frames}};
     const int32_t defaults[] = {4, 0, 8, 8, DefaultFrameDelay, 0};
-    std::vector<std::string> again = {"embrix"};
     for (size_t i = 0; i < 6; ++i) {
         const std::string name = given[i].first;
         bool named = false;
         for (const std::string& a : args) named |= a == "-" + name || a == "--" + name;
         if (!named && given[i].second != defaults[i]) std::abort();
-        again.insert(again.end(), {"--" + name, std::to_string(given[i].second)});
     }
-    if (o.target == HackTarget::Root) again.push_back("--root");
-    if (o.target == HackTarget::WindowId)
-        again.insert(again.end(), {"-window-id", std::to_string(o.windowId)});
-    HackOptions read;
-    if (o.delay < 0 || o.frames < 0 || !Parse(again, read, error) || read.target != o.target ||
-        (read.target == HackTarget::WindowId && read.windowId != o.windowId) ||
-        read.delay != o.delay || read.frames != o.frames ||
-        std::memcmp(&read.settings, &s, sizeof s) != 0)
-        std::abort();
+    if (o.delay < 0 || o.frames < 0) std::abort();
     return 0;
 }
