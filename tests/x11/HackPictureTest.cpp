@@ -86,23 +86,4 @@ INSTANTIATE_TEST_SUITE_P(Cases, HackPicture, ::testing::ValuesIn(Cases),
                              return std::string(p.param.name);
                          });
 
-// Worked by hand: a 7 x 5 area at size 2 holds 3 x 2 cells. Stretched, pixel
-// x shows column x * 3 / 7 and pixel y row y * 2 / 5, rounded down; centred,
-// the cells sit at ((7 - 3) / 2, (5 - 2) / 2) = (2, 1).
-TEST(FirePicture, PlacesCellsAsWorkedByHand)
-{
-    const uint8_t grid[6] = {1, 2, 3, 4, 5, 6};  // heat h shows as red 8 * h
-    const int column[7] = {0, 0, 0, 1, 1, 2, 2}, row[5] = {0, 0, 0, 1, 1};
-    const FirePicture stretched = LayOutFirePicture(7, 5, {0, 0, 7, 5}, {2, 1, 8, 8});
-    const FirePicture centred = LayOutFirePicture(7, 5, {0, 0, 7, 5}, {2, 0, 8, 8});
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 7; ++x) {
-            EXPECT_EQ(ExpectedPixel(stretched, grid, x, y), 8u * (3 * row[y] + column[x] + 1)
-                                                                << 16);
-            const bool inside = x >= 2 && x < 5 && y >= 1 && y < 3;
-            EXPECT_EQ(ExpectedPixel(centred, grid, x, y), inside ? 8u * (3 * y + x - 4) << 16 : 0);
-        }
-    }
-}
-
 }  // namespace
