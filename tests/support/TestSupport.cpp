@@ -32,9 +32,14 @@ bool StartProgram(const std::string& program, const std::string& tail, SaverProc
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        nullptr, &startup, &info))
-        return false;
+    // Wine now and then refuses a start at once (a preview's, twice in about
+    // ninety suite runs, never at will): a start is tried three times.
+    for (int tries = 1; !CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE,
+                                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &info);
+         ++tries) {
+        if (tries == 3) return false;
+        Sleep(200);
+    }
     AssignProcessToJobObject(started.children = CreateJobObjectA(nullptr, nullptr), info.hProcess);
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);
