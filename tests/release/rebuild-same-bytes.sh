@@ -26,7 +26,7 @@ build() {
 }
 start=$SECONDS
 if ! { build win32 Embrix && build win64 Embrix &&
-       { [ ! -x "$copy/tools/make-deb" ] || build native embrix; } &&
+       build native embrix &&
        later "$copy/tools/make-dist" "$copy/build" "$copy/dist" 2>>"$copy.log"; }; then
   tail -30 "$copy.log" >&2; rm -f "$copy.log"
   echo "release files made again: the second build failed"; exit 1

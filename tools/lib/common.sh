@@ -14,8 +14,8 @@ EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   qemu-system-x86 qemu-user-static debootstrap debian-archive-keyring e2fsprogs)
 # The XScreenSaver daemon (Debian's, the host of the X11 display mode) and
-# what makes and tests its package.
-EMBRIX_PACKAGES+=(xscreensaver dpkg-dev procps)
+# what makes and tests its packages, the .deb and the RPM.
+EMBRIX_PACKAGES+=(xscreensaver dpkg-dev procps rpm cpio)
 
 log() { printf '== %s\n' "$*" >&2; }
 
