@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "fire/FireSettings.h"
-#include "fire/win32/FireWindowProc.h"
-#include "host/PasswordVerifier.h"
-#include "host/SaverHostState.h"
-#include "host/SaverWindow.h"
+#include "win32/FireWindowProc.h"
+#include "win32/PasswordVerifier.h"
+#include "win32/SaverHostState.h"
+#include "win32/SaverWindow.h"
 #include "support/InProcess.h"
 
 uint64_t Allocations;  // calls from this program's objects, wrapped at link time

@@ -1,11 +1,11 @@
-#include "host/SaverMain.h"
+#include "win32/SaverMain.h"
 
-#include "dialog/SettingsDialog.h"
-#include "host/CommandLine.h"
-#include "host/PasswordVerifier.h"
-#include "host/SaverHostState.h"
-#include "host/SaverWindow.h"
-#include "resources/ResourceIds.h"
+#include "win32/SettingsDialog.h"
+#include "win32/CommandLine.h"
+#include "win32/PasswordVerifier.h"
+#include "win32/SaverHostState.h"
+#include "win32/SaverWindow.h"
+#include "win32/resources/ResourceIds.h"
 
 namespace {
 

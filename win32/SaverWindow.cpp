@@ -1,8 +1,8 @@
-#include "host/SaverWindow.h"
+#include "win32/SaverWindow.h"
 
-#include "host/HostWindowProc.h"
-#include "host/PasswordVerifier.h"
-#include "host/SaverHostState.h"
+#include "win32/HostWindowProc.h"
+#include "win32/PasswordVerifier.h"
+#include "win32/SaverHostState.h"
 
 const char SaverClassName[] = "WindowsScreenSaverClass";
 const char FullScreenTitle[] = "Screen Saver";

@@ -2,8 +2,8 @@
 // and hands the rest to SaverMain.
 #include <windows.h>
 
-#include "host/CommandLine.h"
-#include "host/SaverMain.h"
+#include "win32/CommandLine.h"
+#include "win32/SaverMain.h"
 
 namespace {
 

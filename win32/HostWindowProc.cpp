@@ -1,7 +1,7 @@
-#include "host/HostWindowProc.h"
+#include "win32/HostWindowProc.h"
 
-#include "fire/win32/FireWindowProc.h"
-#include "host/SaverHostState.h"
+#include "win32/FireWindowProc.h"
+#include "win32/SaverHostState.h"
 
 namespace {
 

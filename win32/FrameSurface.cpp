@@ -1,4 +1,4 @@
-#include "fire/win32/FrameSurface.h"
+#include "win32/FrameSurface.h"
 
 #include <cstddef>
 #include <cstring>

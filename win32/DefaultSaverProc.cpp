@@ -1,6 +1,6 @@
-#include "host/DefaultSaverProc.h"
-#include "host/PasswordVerifier.h"
-#include "host/SaverHostState.h"
+#include "win32/DefaultSaverProc.h"
+#include "win32/PasswordVerifier.h"
+#include "win32/SaverHostState.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/CommandLine.h"
+#include "win32/CommandLine.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // password libraries as the saver finds them by name.
 #include <initializer_list>
 
-#include "host/DefaultSaverProc.h"
-#include "host/PasswordVerifier.h"
-#include "host/SaverHostState.h"
+#include "win32/DefaultSaverProc.h"
+#include "win32/PasswordVerifier.h"
+#include "win32/SaverHostState.h"
 #include "support/InProcess.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "dialog/SettingsDialog.h"
+#include "win32/SettingsDialog.h"
 
 #include <commctrl.h>
 
 #include "fire/FireSettings.h"
-#include "resources/ResourceIds.h"
+#include "win32/resources/ResourceIds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "host/SaverHostState.h"
+#include "win32/SaverHostState.h"
 
 SaverHostStateRecord SaverHostState = SaverHostStateAtStart;
 

@@ -1,4 +1,4 @@
-#include "host/CommandLine.h"
+#include "win32/CommandLine.h"
 
 namespace {
 

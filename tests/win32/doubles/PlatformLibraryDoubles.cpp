@@ -1,7 +1,7 @@
 // "PASSWORD.CPL" (VerifierDouble.h) and, with EMBRIX_MPR_DOUBLE, "MPR.DLL",
 // which logs "<provider> <owner> <third> <fourth>" to EMBRIX_MPR_DOUBLE_LOG;
 // without EMBRIX_DOUBLE_ENTRY neither has its entry.
-#include "doubles/VerifierDouble.h"
+#include "win32/doubles/VerifierDouble.h"
 
 #define EXPORT extern "C" __declspec(dllexport)
 

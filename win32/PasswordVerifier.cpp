@@ -1,5 +1,5 @@
-#include "host/PasswordVerifier.h"
-#include "host/SaverHostState.h"
+#include "win32/PasswordVerifier.h"
+#include "win32/SaverHostState.h"
 
 namespace {
 

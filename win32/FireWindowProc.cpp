@@ -1,4 +1,4 @@
-#include "fire/win32/FireWindowProc.h"
+#include "win32/FireWindowProc.h"
 
 #include <commctrl.h>
 
@@ -7,9 +7,9 @@
 
 #include "fire/FireFrameStep.h"
 #include "fire/FireSettings.h"
-#include "host/DefaultSaverProc.h"
-#include "host/SaverHostState.h"
-#include "host/SaverWindow.h"
+#include "win32/DefaultSaverProc.h"
+#include "win32/SaverHostState.h"
+#include "win32/SaverWindow.h"
 
 FireEffectStateRecord FireEffectState;
 
