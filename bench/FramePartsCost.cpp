@@ -13,7 +13,7 @@
 #include "fire/FireColors.h"
 #include "fire/FireFrameStep.h"
 #include "fire/FireSimulation.h"
-#include "win32/FrameSurface.h"
+#include "win32/FireDrawing.h"
 
 namespace {
 

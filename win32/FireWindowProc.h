@@ -3,7 +3,7 @@
 #include <windows.h>
 #include "fire/FireColors.h"
 #include "fire/FireSimulation.h"
-#include "win32/FrameSurface.h"
+#include "win32/FireDrawing.h"
 
 constexpr UINT_PTR FrameTimerId = 1;
 constexpr UINT FrameInterval = 1;  // ms; the platform delivers what it can

@@ -1,4 +1,4 @@
-#include "win32/FrameSurface.h"
+#include "win32/FireDrawing.h"
 
 #include <cstddef>
 #include <cstring>
