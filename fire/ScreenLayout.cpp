@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "fire/FireSettings.h"
+
 SaverLayout LayOutFullScreen(const ScreenRect& virtualScreen, const ScreenRect& primary)
 {
     SaverLayout layout;
@@ -26,9 +28,9 @@ FramePlacement PlaceFrame(const ScreenRect& area, int32_t gridWidth, int32_t gri
 {
     const int32_t width = area.right - area.left;
     const int32_t height = area.bottom - area.top;
-    FramePlacement place = {0, 0, width, height};
-    if (scaling == 0) place = PlaceCentredFrame(width, height, gridWidth, gridHeight, size);
-    place.x += area.left;
-    place.y += area.top;
-    return place;
+    if (scaling != 0) return {area.left, area.top, width, height};
+    // The extent is the area's over the divisor, which sized the grid.
+    const int32_t divisor = FireGridDivisor(size);
+    return {area.left + (width - gridWidth) / 2, area.top + (height - gridHeight) / 2,
+            width / divisor, height / divisor};
 }

@@ -1,105 +1,79 @@
 #include "win32/FireDrawing.h"
 
-#include <cstddef>
-#include <cstring>
-
-#include "fire/ScreenLayout.h"
-
-// The platform reads our records as its own: the layouts must agree.
-static_assert(sizeof(RampColor) == sizeof(RGBQUAD), "colour table entry");
-static_assert(sizeof(PaletteColor) == sizeof(PALETTEENTRY), "palette entry");
-static_assert(offsetof(FirePaletteRecord, entries) == offsetof(LOGPALETTE, palPalEntry),
-              "palette header");
-
 namespace {
 
 constexpr UINT StaticColorCount = 10;
 constexpr UINT UpperStaticIndex = 246;
 
-struct SurfaceInfo {
-    BITMAPINFOHEADER header;
-    RGBQUAD colors[256];
+struct FirePaletteRecord {  // a LOGPALETTE with room for every entry
+    WORD version;
+    WORD count;
+    PALETTEENTRY entries[256];
 };
+
+bool IsStaticIndex(int32_t i)
+{
+    return i < FireIndexBase || i >= FireIndexBase + FireColorCount;
+}
 
 }  // namespace
 
-HPALETTE BuildFirePalette(FireColorRamp& ramp, int32_t fireCount)
+HPALETTE BuildFirePalette(FireColorRamp& ramp)
 {
+    // Black with no flags: on a display without a palette the platform
+    // fills nothing in, and the statics stay black.
+    FirePaletteRecord palette = {0x0300, 256, {}};
     HDC screen = GetDC(nullptr);
-    auto* entries = reinterpret_cast<PALETTEENTRY*>(FirePalette.entries);
-    // On a display without a palette these fill nothing; the entries keep
-    // the black they hold from start, in palette and table alike.
-    GetSystemPaletteEntries(screen, 0, StaticColorCount, entries);
-    GetSystemPaletteEntries(screen, UpperStaticIndex, StaticColorCount, entries + UpperStaticIndex);
-    MergeFirePalette(ramp, FirePalette, fireCount);
+    GetSystemPaletteEntries(screen, 0, StaticColorCount, palette.entries);
+    GetSystemPaletteEntries(screen, UpperStaticIndex, StaticColorCount,
+                            palette.entries + UpperStaticIndex);
     ReleaseDC(nullptr, screen);
-    return CreatePalette(reinterpret_cast<const LOGPALETTE*>(&FirePalette));
-}
-
-FrameSurface CreateFrameSurface(const FireColorRamp& ramp, int32_t width, int32_t height)
-{
-    SurfaceInfo info = {};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = width;
-    info.header.biHeight = -height;  // top-down: grid row 0 is the top
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 8;
-    info.header.biCompression = BI_RGB;
-    std::memcpy(info.colors, ramp.entries, sizeof info.colors);
-
-    FrameSurface surface = {};
-    surface.memoryDC = CreateCompatibleDC(nullptr);
-    if (!surface.memoryDC) return surface;
-
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) {
-        DeleteDC(surface.memoryDC);
-        surface.memoryDC = nullptr;
-        return surface;
+    for (int32_t i = 0; i < 256; ++i) {
+        PALETTEENTRY& entry = palette.entries[i];
+        FireColor& color = ramp.entries[i];
+        if (IsStaticIndex(i)) {
+            color = {entry.peRed, entry.peGreen, entry.peBlue};
+            entry.peFlags = 0;
+        } else {
+            // Reserved, so that the display keeps these entries for us.
+            entry = {color.red, color.green, color.blue, PC_RESERVED};
+        }
     }
-    surface.pixels = static_cast<uint8_t*>(bits);
-    surface.previousBitmap = static_cast<HBITMAP>(SelectObject(surface.memoryDC, bitmap));
-    return surface;
+    return CreatePalette(reinterpret_cast<const LOGPALETTE*>(&palette));
 }
 
-void DestroyFrameSurface(FrameSurface& surface)
+void BuildPictureFormat(FirePictureFormat& format, const FireColorRamp& ramp)
 {
-    if (!surface.memoryDC || !surface.previousBitmap) return;
-    HGDIOBJ section = SelectObject(surface.memoryDC, surface.previousBitmap);
-    surface.previousBitmap = nullptr;
-    DeleteObject(section);
-    DeleteDC(surface.memoryDC);
+    format = {};
+    format.header.biSize = sizeof(BITMAPINFOHEADER);
+    format.header.biPlanes = 1;
+    format.header.biBitCount = 8;
+    format.header.biCompression = BI_RGB;
+    for (int32_t i = 0; i < 256; ++i) {
+        const FireColor& color = ramp.entries[i];
+        format.colors[i] = {color.blue, color.green, color.red, 0};
+    }
 }
 
-void EraseFrameBackground(HWND window, HDC windowDC, const FrameSurface& surface)
+void PresentFire(HDC dc, const Fire& fire, FirePictureFormat& format, int32_t first)
 {
-    RECT client = {};
-    GetClientRect(window, &client);
-    PatBlt(windowDC, client.left, client.top, client.right, client.bottom, BLACKNESS);
-    // The surface is never larger than the client area; GDI clips the rest.
-    if (surface.memoryDC)
-        PatBlt(surface.memoryDC, client.left, client.top, client.right, client.bottom, BLACKNESS);
-}
-
-void PresentFrame(HWND window, const FrameSurface& surface, HPALETTE palette,
-                  const RECT& clientRect, int32_t width, int32_t height, int32_t size,
-                  int32_t scaling, int32_t firstRow)
-{
-    const int32_t first = firstRow < 0 ? 0 : firstRow;
-    if (scaling == 0 && first >= height) return;  // nothing changed
-    HDC dc = GetDC(window);
-    SelectPalette(dc, palette, FALSE);
-    RealizePalette(dc);
-    const ScreenRect area = {clientRect.left, clientRect.top, clientRect.right, clientRect.bottom};
-    const FramePlacement place = PlaceFrame(area, width, height, size, scaling);
-    if (scaling != 0) {
-        StretchBlt(dc, place.x, place.y, place.width, place.height, surface.memoryDC, 0, 0, width,
-                   height, SRCCOPY);
+    const int32_t width = fire.field.width, height = fire.field.height;
+    const FramePlacement& place = fire.place;
+    if (first < 0) first = 0;
+    if (!fire.surface || width <= 0 || first >= height) return;
+    const bool stretched = fire.settings.scaling != 0;
+    if (stretched) first = 0;
+    // The rows from first on, as a picture of their own: top-down pictures
+    // are read from the top whatever the platform's source origin rules.
+    format.header.biWidth = width;
+    format.header.biHeight = -(height - first);
+    const uint8_t* rows = fire.surface + static_cast<size_t>(first) * SurfaceStride(width);
+    const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(&format);
+    if (stretched) {
+        StretchDIBits(dc, place.x, place.y, place.width, place.height, 0, 0, width, height, rows,
+                      info, DIB_RGB_COLORS, SRCCOPY);
     } else {
-        BitBlt(dc, place.x, place.y + first, place.width, place.height - first, surface.memoryDC, 0,
-               first, SRCCOPY);
+        StretchDIBits(dc, place.x, place.y + first, place.width, place.height - first, 0, 0, width,
+                      height - first, rows, info, DIB_RGB_COLORS, SRCCOPY);
     }
-    ReleaseDC(window, dc);
 }

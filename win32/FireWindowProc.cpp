@@ -2,12 +2,8 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cstdlib>
-
-#include "fire/FireFrameStep.h"
-#include "fire/FireSettings.h"
 #include "win32/DefaultSaverProc.h"
+#include "win32/FireSettingsFile.h"
 #include "win32/SaverHostState.h"
 #include "win32/SaverWindow.h"
 
@@ -17,63 +13,70 @@ namespace {
 
 void CreateFireEffect(HWND window)
 {
-    FireEffectStateRecord& fire = FireEffectState;
-    BuildFireColorRamp(fire.colorRamp);
-    GetClientRect(window, &fire.clientRect);
-    if (!SaverHostState.isPreview) {
-        // Full screen, the fire keeps to the primary monitor; the other
-        // monitors get the erase's black.
-        const ScreenRect primary = FullScreenLayout().fire;
-        SetRect(&fire.clientRect, primary.left, primary.top, primary.right, primary.bottom);
-    }
+    FireEffectStateRecord& effect = FireEffectState;
+    BuildFireColorRamp(effect.colorRamp);
+    RECT client = {};
+    GetClientRect(window, &client);
+    ScreenRect area = {client.left, client.top, client.right, client.bottom};
+    // Full screen, the fire keeps to the primary monitor; the other
+    // monitors get the erase's black.
+    if (!SaverHostState.isPreview) area = FullScreenLayout().fire;
     LoadFireSettings();
+    CreateFire(effect.fires[0], area, FireSettings, 1);
+    effect.fireCount = 1;
 
-    int32_t size = FireGridDivisor(FireSettings.size);
-    fire.field.width = (fire.clientRect.right - fire.clientRect.left) / size;
-    fire.field.height = (fire.clientRect.bottom - fire.clientRect.top) / size;
-    size_t cells = static_cast<size_t>(fire.field.width) * static_cast<size_t>(fire.field.height);
-    // Zeroed, so the fire rises from black.
-    fire.field.next = static_cast<uint8_t*>(std::calloc(cells, 1));
-    fire.field.current = static_cast<uint8_t*>(std::calloc(cells, 1));
-
-    fire.windowDC = GetDC(window);
-    fire.palette = BuildFirePalette(fire.colorRamp, FireColorCount);
-    fire.surface = CreateFrameSurface(fire.colorRamp, fire.field.width, fire.field.height);
+    effect.windowDC = GetDC(window);
+    effect.palette = BuildFirePalette(effect.colorRamp);
+    BuildPictureFormat(effect.pictureFormat, effect.colorRamp);
+    // The password verifier's dialog runs in this process and may want the
+    // common controls' classes.
     InitCommonControls();
-    fire.timerId = SetTimer(window, FrameTimerId, FrameInterval, nullptr);
+    effect.timerId = SetTimer(window, FrameTimerId, FrameInterval, nullptr);
 }
 
+// Only the rows where each fire burns are spread, copied and drawn; the
+// window already shows the rest, and needs no drawing when no fire changed.
 void DrawFireFrame(HWND window)
 {
-    FireEffectStateRecord& fire = FireEffectState;
-    FireField& field = fire.field;
-    // Whatever creation could not make, a frame must not write into.
-    if (!field.next || !field.current || !fire.surface.pixels) return;
-
-    RunNewFireCountdown(field, FireSettings.fireType, FireSettings.newFire);
-    // Only the rows where the fire burns are spread, copied and drawn; the
-    // window already shows the rest.
-    const int32_t changed = StepFireFrame(field, fire.surface.pixels, fire.surfaceShowsCurrent);
-    fire.surfaceShowsCurrent = true;
-    fire.presentFrom = std::min(fire.presentFrom, changed);
-    PresentFrame(window, fire.surface, fire.palette, fire.clientRect, field.width, field.height,
-                 FireGridDivisor(FireSettings.size), FireSettings.scaling, fire.presentFrom);
-    fire.presentFrom = field.height;
+    FireEffectStateRecord& effect = FireEffectState;
+    int32_t from[MaxFires];
+    bool changed = false;
+    for (int32_t i = 0; i < effect.fireCount; ++i) {
+        from[i] = RunFireFrame(effect.fires[i]);
+        changed |= from[i] < effect.fires[i].field.height;
+    }
+    if (!changed) return;
+    HDC dc = GetDC(window);
+    SelectPalette(dc, effect.palette, FALSE);
+    RealizePalette(dc);
+    for (int32_t i = 0; i < effect.fireCount; ++i)
+        PresentFire(dc, effect.fires[i], effect.pictureFormat, from[i]);
+    ReleaseDC(window, dc);
 }
 
 void DestroyFireEffect(HWND window)
 {
-    FireEffectStateRecord& fire = FireEffectState;
-    DestroyFrameSurface(fire.surface);
-    if (fire.palette) {
+    FireEffectStateRecord& effect = FireEffectState;
+    if (effect.palette) {
         // A palette still selected into a context cannot be deleted; the
         // window's own context keeps ours until it is swapped out here.
-        SelectPalette(fire.windowDC, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-        DeleteObject(fire.palette);
+        SelectPalette(effect.windowDC, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)),
+                      FALSE);
+        DeleteObject(effect.palette);
     }
-    std::free(fire.field.next);
-    std::free(fire.field.current);
-    if (fire.timerId) KillTimer(window, fire.timerId);
+    for (int32_t i = 0; i < effect.fireCount; ++i) DestroyFire(effect.fires[i]);
+    if (effect.timerId) KillTimer(window, effect.timerId);
+    // The window's own context ends with the window.
+    effect = FireEffectStateRecord();
+}
+
+void EraseFireWindow(HWND window)
+{
+    FireEffectStateRecord& effect = FireEffectState;
+    RECT client = {};
+    GetClientRect(window, &client);
+    PatBlt(effect.windowDC, client.left, client.top, client.right, client.bottom, BLACKNESS);
+    for (int32_t i = 0; i < effect.fireCount; ++i) ShowWholeFire(effect.fires[i]);
 }
 
 }  // namespace
@@ -88,13 +91,12 @@ LRESULT CALLBACK FireWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         DestroyFireEffect(window);
         break;
     case WM_ERASEBKGND:
-        EraseFrameBackground(window, FireEffectState.windowDC, FireEffectState.surface);
-        FireEffectState.surfaceShowsCurrent = false;
-        FireEffectState.presentFrom = 0;
+        EraseFireWindow(window);
         break;
     case WM_PAINT:
-        // Nothing is drawn here; the next frame draws the whole picture.
-        FireEffectState.presentFrom = 0;
+        // Nothing is drawn here; the next frame draws every picture whole.
+        for (int32_t i = 0; i < FireEffectState.fireCount; ++i)
+            ShowWholeFire(FireEffectState.fires[i]);
         break;
     case WM_TIMER:
         DrawFireFrame(window);

@@ -1,27 +1,23 @@
 // The fire effect's handling of the saver window's messages.
 #pragma once
 #include <windows.h>
+
+#include "fire/Fire.h"
 #include "fire/FireColors.h"
-#include "fire/FireSimulation.h"
 #include "win32/FireDrawing.h"
 
 constexpr UINT_PTR FrameTimerId = 1;
 constexpr UINT FrameInterval = 1;  // ms; the platform delivers what it can
+constexpr int32_t MaxFires = 1;
 
 struct FireEffectStateRecord {
-    RECT clientRect;  // where the fire goes: the primary monitor, or the whole preview
-    FireColorRamp colorRamp;
-    FireField field;
+    FireColorRamp colorRamp;  // with the display's static colours
+    FirePictureFormat pictureFormat;
+    Fire fires[MaxFires];  // the primary monitor's, or the whole preview's
+    int32_t fireCount;
     HDC windowDC;
     HPALETTE palette;
-    FrameSurface surface;
     UINT_PTR timerId;
-    // The surface holds field.current + FireIndexBase; false from creation
-    // and after an erase, which leave it black.
-    bool surfaceShowsCurrent;
-    // The next present draws the picture's rows from here down; 0, the
-    // whole picture, after creation, an erase or a repaint.
-    int32_t presentFrom;
 };
 
 extern FireEffectStateRecord FireEffectState;

@@ -59,6 +59,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_DESTROY:
         RestoreInputContext(window);
+        SaverHostState.saverWindow = nullptr;  // no handle outlives its window
         PostQuitMessage(0);
         break;
     case WM_SETTEXT:
@@ -87,6 +88,8 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_TIMER:
         if (SaverHostState.closeAllowed) return 0;  // closing: no more frames
+        // Frames come as fast as the timer allows; the rest of each time
+        // slice goes to whatever else wants to run.
         Sleep(0);
         break;
     }

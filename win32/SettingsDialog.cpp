@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "fire/FireSettings.h"
+#include "win32/FireSettingsFile.h"
 #include "win32/resources/ResourceIds.h"
 
 namespace {

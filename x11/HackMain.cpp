@@ -8,7 +8,6 @@
 #include <ctime>
 #include <string>
 
-#include "fire/FireSettings.h"
 #include "x11/HackFire.h"
 #include "x11/HackOptions.h"
 #include "x11/HackWindow.h"
@@ -71,7 +70,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 2;
     }
-    FireSettings = options.settings;
     CatchStopSignals();
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
@@ -80,7 +78,8 @@ int main(int argc, char** argv)
     }
     const HackWindowChoice choice = ChooseHackWindow(display, options);
     const bool created =
-        choice.window != None && CreateHackFire(display, choice.window, choice.onRootWindow);
+        choice.window != None &&
+        CreateHackFire(display, choice.window, choice.onRootWindow, options.settings);
     if (created) RunFrames(options);
     DestroyHackFire();
     if (choice.ownWindow) XDestroyWindow(display, choice.window);

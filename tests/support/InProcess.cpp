@@ -1,8 +1,8 @@
 #include "support/InProcess.h"
 
-#include "fire/FireSettings.h"
-#include "win32/FireWindowProc.h"
 #include "win32/DefaultSaverProc.h"
+#include "win32/FireSettingsFile.h"
+#include "win32/FireWindowProc.h"
 #include "win32/PasswordVerifier.h"
 #include "win32/SaverHostState.h"
 #include "win32/SaverWindow.h"
@@ -83,8 +83,6 @@ void InProcessTest::SetUp()
     SaverHostState.instance = GetModuleHandleA(nullptr);
     FireEffectState = FireEffectStateRecord{};
     FireSettings = FireSettingsRecord{};
-    randomSeed = 1;
-    newFireCountdown = 0;
     ParentMessage = {};
     DeleteFileA(log.c_str());
     SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());

@@ -2,7 +2,8 @@
 #include <cstring>
 #include <utility>
 
-#include "fire/FireSettings.h"
+#include "support/FirePicture.h"
+#include "win32/FireSettingsFile.h"
 #include "win32/FireWindowProc.h"
 #include "win32/PasswordVerifier.h"
 #include "win32/SaverHostState.h"
@@ -75,15 +76,15 @@ TEST_F(HostWindow, FullScreen)
         }
         KillTimer(saver, FireEffectState.timerId);
         Pump(20);
-        const uint8_t* current = FireEffectState.field.current;
+        const uint8_t* current = FireEffectState.fires[0].field.current;
         SendMessageA(saver, WM_PAINT, 0, 0);
-        EXPECT_EQ(FireEffectState.field.current, current);
+        EXPECT_EQ(FireEffectState.fires[0].field.current, current);
         SendMessageA(saver, WM_TIMER, 77, 0);
-        EXPECT_NE(FireEffectState.field.current, current);
+        EXPECT_NE(FireEffectState.fires[0].field.current, current);
         SaverHostState.closeAllowed = 1;
-        current = FireEffectState.field.current;
+        current = FireEffectState.fires[0].field.current;
         EXPECT_EQ(SendMessageA(saver, WM_TIMER, FrameTimerId, 0), 0);
-        EXPECT_EQ(FireEffectState.field.current, current);
+        EXPECT_EQ(FireEffectState.fires[0].field.current, current);
         SendMessageA(saver, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_FALSE(IsWindow(saver));
     });
@@ -165,83 +166,90 @@ TEST_F(FireWindow, FullScreenOverMonitorsLeftOfAndAboveThePrimary)
     PlatformMetrics = ImportedGetSystemMetrics;
     PutMetrics(MadeUpMetrics);
     RECT placed = {};
-    const RECT covered = {-1600, -900, 1920, 1080}, fire = {1600, 900, 3520, 1980};
+    const RECT covered = {-1600, -900, 1920, 1080};
+    FramePlacement picture = {};
     RunSaverWith(nullptr, [&](HWND saver) {
         GetWindowRect(saver, &placed);
-        EXPECT_TRUE(EqualRect(&FireEffectState.clientRect, &fire));
-        EXPECT_EQ(FireEffectState.field.width * 1000 + FireEffectState.field.height, 480270);
+        picture = FireEffectState.fires[0].place;
     });
     PutMetrics(PlatformMetrics);
     EXPECT_TRUE(EqualRect(&placed, &covered)) << placed.left << "," << placed.top;
+    // The 480 x 270 grid in the middle of the primary, whose corner is at (1600, 900).
+    EXPECT_TRUE(picture.x == 2320 && picture.y == 1305 && picture.width == 480 &&
+                picture.height == 270);
 }
 
-// Settings size the grid once, at creation; the real timer's frames fill the
-// surface, an erase blackens it and the window.
-TEST_F(FireWindow, CreationMakesEverythingTheFramesNeedDestructionReleasesIt)
+// Settings size the grid once, at creation; the real timer's frames come at
+// the timer's pace; destruction releases what creation made.
+TEST_F(FireWindow, CreationMakesWhatTheFramesNeedTheTimerPacesThemDestructionReleases)
 {
-    FireEffectStateRecord fire = {};
-    HGDIOBJ section = nullptr;
+    HPALETTE palette = nullptr;
     ASSERT_TRUE(WriteSettingsSection("Size=2\r\nScaling=1\r\n"));
-    EXPECT_EQ(
-        RunSaverWith(
-            parent = MakeParentWindow(152, 112),
-            [&](HWND saver) {
-                fire = FireEffectState;
-                EXPECT_EQ(fire.field.width * 100 + fire.field.height, 7656) << "152 x 112 in 2s";
-                EXPECT_EQ(FireSettings.scaling, 1);
-                ASSERT_TRUE(fire.field.next && fire.field.current);
-                for (int i = 0; i < 76 * 56; ++i) ASSERT_EQ(fire.field.current[i], 0) << i;
-                EXPECT_EQ(fire.windowDC, GetDC(saver)) << "the class's own context";
-                section = GetCurrentObject(fire.surface.memoryDC, OBJ_BITMAP);
-                EXPECT_EQ(GetObjectType(section), static_cast<DWORD>(OBJ_BITMAP));
-                EXPECT_EQ(fire.timerId, FrameTimerId);
-                PALETTEENTRY entries[256];  // the table's colours, the fire's entries reserved
-                ASSERT_EQ(GetPaletteEntries(fire.palette, 0, 256, entries), 256u);
-                for (int i = 0; i < 256; ++i) {
-                    const RampColor& c = fire.colorRamp.entries[i];
-                    const PALETTEENTRY want = {c.red, c.green, c.blue,
-                                               BYTE(i >= 10 && i <= 245 ? PC_RESERVED : 0)};
-                    EXPECT_EQ(std::memcmp(&entries[i], &want, 4), 0) << i;
-                }
-                WriteSettingsSection("Size=8\r\n");
-                int frames = 0;  // from the real timer, seen as swaps of the two grids
-                ASSERT_TRUE(PumpUntil([&] {
-                    frames += std::exchange(fire.field.current, FireEffectState.field.current) !=
-                              FireEffectState.field.current;
-                    return frames >= 12;
-                }));
-                KillTimer(saver, FireEffectState.timerId);
-                EXPECT_EQ(FireEffectState.field.width, 76) << "read at creation only";
-                const uint8_t* pixels = FireEffectState.surface.pixels;
-                HDC dc = GetDC(saver);
-                SendMessageA(saver, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-                for (int i = 0; i < 76 * 56; ++i) ASSERT_EQ(pixels[i], 0) << i;
-                EXPECT_EQ(GetPixel(dc, 60, 50) & 0xFFFFFF, 0u);
-                EXPECT_EQ(GetPixel(dc, 1, 1) & 0xFFFFFF, 0u);
-                ReleaseDC(saver, dc);
-            }),
-        0);
-    EXPECT_EQ(GetObjectType(fire.palette), 0u);
-    EXPECT_EQ(GetObjectType(fire.surface.memoryDC), 0u);
-    EXPECT_EQ(GetObjectType(section), 0u);
-    DestroyFrameSurface(FireEffectState.surface);  // a second time finds nothing to release
+    EXPECT_EQ(RunSaverWith(parent = MakeParentWindow(152, 112),
+                           [&](HWND saver) {
+                               const FireEffectStateRecord& effect = FireEffectState;
+                               const Fire& fire = effect.fires[0];
+                               EXPECT_EQ(fire.field.width * 100 + fire.field.height, 7656);
+                               EXPECT_EQ(fire.place.width * 1000 + fire.place.height, 152112);
+                               EXPECT_EQ(effect.windowDC, GetDC(saver)) << "the class's own";
+                               palette = effect.palette;
+                               PALETTEENTRY entries[256];  // the fire's entries reserved
+                               ASSERT_EQ(GetPaletteEntries(palette, 0, 256, entries), 256u);
+                               for (int i = 10; i < 246; ++i) {
+                                   const PALETTEENTRY& e = entries[i];
+                                   EXPECT_EQ(DWORD(e.peRed) << 16 | e.peGreen << 8 | e.peBlue,
+                                             HeatColor(uint8_t(i - 10)));
+                                   EXPECT_EQ(e.peFlags, PC_RESERVED) << i;
+                               }
+                               WriteSettingsSection("Size=8\r\n");
+                               // A 1 ms timer: dozens of frames a second on any machine,
+                               // one a second if it asked for 1000 ms.
+                               const uint8_t* grid = fire.field.current;
+                               int frames = 0;
+                               PumpUntil(
+                                   [&] {
+                                       frames += fire.field.current != grid;
+                                       grid = fire.field.current;
+                                       return false;
+                                   },
+                                   2000);
+                               EXPECT_GE(frames, 10) << "frames in 2 s";
+                               EXPECT_EQ(fire.field.width, 76) << "read at creation only";
+                           }),
+              0);
+    EXPECT_EQ(GetObjectType(palette), 0u);
 }
 
-// Each pixel of the picture the colour of its grid cell + 10 after every
-// frame, the rest black; an erase, and a repaint without one, bring back
-// the whole picture, though frames present only the rows that changed.
+// After every frame each pixel of the window is the reference fire's, black
+// around its picture; an erase, and a repaint without one, bring back the
+// whole picture, though frames present only the rows that changed. A case
+// with all four settings apart from their defaults and from each other
+// shows that each is read as the key it is stored under.
 struct ScreenCase {
     const char* name;
     int width, height;  // the preview's parent; 0 for full screen
     const char* lines;
-    RECT picture;
+    ExpectedFire fire;
+    int32_t fireType, newFire;
 };
 
-const char HighestFlames[] = "Size=2\r\nFire type=1\r\nNew fire=0\r\n";
 const ScreenCase ScreenCases[] = {
-    {"OddPreview", 153, 113, "", {57, 42, 95, 70}},  // 38 x 28
-    {"FullScreenDefaults", 0, 0, "", {384, 288, 640, 480}},
-    {"FullScreenHighestFlames", 0, 0, HighestFlames, {256, 192, 768, 576}},
+    {"OddPreview", 153, 113, "", {{57, 42, 38, 28}, 38, 28, 1}, 8, 8},
+    {"FullScreenDefaults", 0, 0, "", {{384, 288, 256, 192}, 256, 192, 1}, 8, 8},
+    {"FullScreenHighestFlames",
+     0,
+     0,
+     "Size=2\r\nFire type=1\r\nNew fire=0\r\n",
+     {{256, 192, 512, 384}, 512, 384, 1},
+     1,
+     0},
+    {"EverySettingByItsKey",
+     0,
+     0,
+     "Size=2\r\nScaling=1\r\nNew fire=3\r\nFire type=5\r\n",
+     {{0, 0, 1024, 768}, 512, 384, 1},
+     5,
+     3},
 };
 
 class FireScreen : public InProcessTest, public ::testing::WithParamInterface<ScreenCase> {};
@@ -252,21 +260,21 @@ TEST_P(FireScreen, EveryFrameShowsTheWholePictureExactly)
     ASSERT_TRUE(WriteSettingsSection(c.lines));
     if (c.width) parent = MakeParentWindow(c.width, c.height);
     RunSaverWith(parent, [&](HWND saver) {
-        const FireEffectStateRecord& fire = FireEffectState;
-        KillTimer(saver, fire.timerId);
+        KillTimer(saver, FireEffectState.timerId);
         Pump(200);  // shown, erased and painted
         RECT client = {};
         GetClientRect(saver, &client);
         POINT origin = {0, 0};
         ClientToScreen(saver, &origin);
-        const RECT& picture = c.picture;
-        const int w = picture.right - picture.left;
-        int hot = 0;
+        ReferenceFire fire;
+        StartReferenceFire(fire, c.fire, c.fireType, c.newFire);
         for (int frame = 1; frame <= 40; ++frame) {
             if (frame == 15)
                 RedrawWindow(saver, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
             if (frame == 30) {  // white over the picture, then a repaint without an erase
                 HDC dc = GetDC(saver);
+                const FramePlacement& p = c.fire.place;
+                const RECT picture = {p.x, p.y, p.x + p.width, p.y + p.height};
                 FillRect(dc, &picture, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
                 ReleaseDC(saver, dc);
                 RedrawWindow(saver, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -275,26 +283,22 @@ TEST_P(FireScreen, EveryFrameShowsTheWholePictureExactly)
             // Wine shows a window's drawing when its thread next waits.
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
             const Screenshot shot = CaptureScreen();
+            std::vector<uint32_t> seen;
+            for (int y = 0; y < client.bottom; ++y) {
+                const DWORD* row = &shot.pixels[size_t(origin.y + y) * shot.width + origin.x];
+                for (int x = 0; x < client.right; ++x) seen.push_back(row[x] & 0xFFFFFF);
+            }
+            // The real timer may have drawn a few frames before it was stopped.
+            RunReferenceFire(fire);
+            for (int more = 0; frame == 1 && more < 60 && !ShowsFire(seen, client.right, fire);)
+                RunReferenceFire(fire), ++more;
             int wrong = 0;
             for (int y = 0; y < client.bottom; ++y) {
-                for (int x = 0; x < client.right; ++x) {
-                    const POINT at = {x, y};
-                    DWORD expected = 0;
-                    if (PtInRect(&picture, at)) {
-                        const int heat =
-                            fire.field.current[(y - picture.top) * w + x - picture.left];
-                        const RampColor color = fire.colorRamp.entries[heat + 10];
-                        expected = DWORD(color.red) << 16 | color.green << 8 | color.blue;
-                        hot += heat > 0;
-                    }
-                    const DWORD seen =
-                        shot.pixels[size_t(origin.y + y) * shot.width + origin.x + x];
-                    wrong += (seen & 0xFFFFFF) != expected;
-                }
+                for (int x = 0; x < client.right; ++x)
+                    wrong += seen[size_t(y) * client.right + x] != ExpectedPixel(fire, x, y);
             }
             ASSERT_EQ(wrong, 0) << "frame " << frame;
         }
-        EXPECT_GT(hot, 0) << "the frames sowed and spread";
     });
 }
 
@@ -317,7 +321,7 @@ TEST_F(SaverFrames, AllocateAndCreateNothing)
     parent = MakeParentWindow(640, 480);
     const uint64_t beforeCreation = Allocations;
     RunSaverWith(parent, [&](HWND saver) {
-        ASSERT_EQ(FireEffectState.field.width, 160);
+        ASSERT_EQ(FireEffectState.fires[0].field.width, 160);
         EXPECT_GE(Allocations - beforeCreation, 2u) << "the grids' allocations are seen";
         KillTimer(saver, FireEffectState.timerId);
         for (int frame = 0; frame < 20; ++frame) SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
@@ -326,12 +330,12 @@ TEST_F(SaverFrames, AllocateAndCreateNothing)
         const uintptr_t emptyStep = probe1 - probe0;
         ASSERT_NE(ProbeGraphicsHandle() - probe1, emptyStep) << "the probe sees a made object";
         const uint64_t before = Allocations;
-        const uint32_t seedBefore = randomSeed;
+        const uint32_t seedBefore = FireEffectState.fires[0].randomSeed;
         const uintptr_t probeBefore = ProbeGraphicsHandle();
         for (int frame = 0; frame < 200; ++frame) SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
         EXPECT_EQ(ProbeGraphicsHandle() - probeBefore, emptyStep) << "graphics objects were made";
         EXPECT_EQ(Allocations, before) << "allocations in 200 frames";
-        EXPECT_NE(randomSeed, seedBefore) << "frames ran and sowed";
+        EXPECT_NE(FireEffectState.fires[0].randomSeed, seedBefore) << "frames ran and sowed";
     });
 }
 
