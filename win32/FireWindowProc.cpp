@@ -15,15 +15,19 @@ void CreateFireEffect(HWND window)
 {
     FireEffectStateRecord& effect = FireEffectState;
     BuildFireColorRamp(effect.colorRamp);
-    RECT client = {};
-    GetClientRect(window, &client);
-    ScreenRect area = {client.left, client.top, client.right, client.bottom};
-    // Full screen, the fire keeps to the primary monitor; the other
-    // monitors get the erase's black.
-    if (!SaverHostState.isPreview) area = FullScreenLayout().fire;
     LoadFireSettings();
-    CreateFire(effect.fires[0], area, FireSettings, 1);
-    effect.fireCount = 1;
+    if (SaverHostState.isPreview) {
+        RECT client = {};
+        GetClientRect(window, &client);
+        CreateFire(effect.fires[0], {0, 0, client.right, client.bottom}, FireSettings, 1);
+        effect.fireCount = 1;
+    } else {
+        // A fire on every monitor; between them, the erase's black.
+        const SaverLayout layout = FullScreenLayout();
+        for (int32_t i = 0; i < layout.fireCount; ++i)
+            CreateFire(effect.fires[i], layout.fires[i].area, FireSettings, layout.fires[i].seed);
+        effect.fireCount = layout.fireCount;
+    }
 
     effect.windowDC = GetDC(window);
     effect.palette = BuildFirePalette(effect.colorRamp);

@@ -8,12 +8,11 @@
 
 constexpr UINT_PTR FrameTimerId = 1;
 constexpr UINT FrameInterval = 1;  // ms; the platform delivers what it can
-constexpr int32_t MaxFires = 1;
 
 struct FireEffectStateRecord {
     FireColorRamp colorRamp;  // with the display's static colours
     FirePictureFormat pictureFormat;
-    Fire fires[MaxFires];  // the primary monitor's, or the whole preview's
+    Fire fires[MaxFires];  // one a monitor, or the whole preview's
     int32_t fireCount;
     HDC windowDC;
     HPALETTE palette;

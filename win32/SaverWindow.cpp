@@ -39,17 +39,42 @@ int RunMessageLoop()
     }
 }
 
+struct MonitorList {
+    ScreenRect monitors[MaxMonitors];
+    int32_t count;
+    int32_t primary;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
+{
+    MonitorList& found = *reinterpret_cast<MonitorList*>(list);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    if (info.dwFlags & MONITORINFOF_PRIMARY) found.primary = found.count;
+    found.monitors[found.count++] = {r.left, r.top, r.right, r.bottom};
+    return found.count < MaxMonitors;
+}
+
 }  // namespace
 
 SaverLayout FullScreenLayout()
 {
-    // The primary monitor's top-left corner is the screen's origin.
-    const ScreenRect primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    MonitorList found = {};
+    found.primary = -1;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&found));
+    if (found.primary < 0 && found.count < MaxMonitors) {
+        // The primary monitor's top-left corner is the screen's origin.
+        found.primary = found.count;
+        found.monitors[found.count++] = {0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                         GetSystemMetrics(SM_CYSCREEN)};
+    }
     const int32_t left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int32_t top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const ScreenRect virtualScreen = {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
                                       top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    return LayOutFullScreen(virtualScreen, primary);
+    return LayOutFullScreen(virtualScreen, found.monitors, found.count, found.primary);
 }
 
 int RunSaverWindow(HWND parent)

@@ -12,6 +12,10 @@ extern const char PreviewTitle[];     // "Preview"
 // the exit code of the message loop.
 int RunSaverWindow(HWND parent);
 
-// The full-screen window over every monitor, the fire on the primary one,
-// from the platform's screen metrics.
+// The monitors looked at, at most: more than fires, so that mirrors and
+// empty ones do not crowd out the rest.
+constexpr int32_t MaxMonitors = 64;
+
+// The full-screen window over every monitor, a fire on each, from the
+// platform's monitors and screen metrics.
 SaverLayout FullScreenLayout();

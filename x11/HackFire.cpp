@@ -40,32 +40,60 @@ void BuildPixelValues()
     }
 }
 
-ScreenRect FireArea()
-{
-    const HackFireRecord& hack = HackFire;
-    const ScreenRect window = {0, 0, hack.windowWidth, hack.windowHeight};
-    return hack.onRootWindow ? FireAreaOnRoot(hack.display, hack.window, window) : window;
-}
-
-// The fires rise from black on a black window.
+// On the root window, a fire on every monitor; in the daemon's window, the
+// fire of the monitor it lies on; else one fire over the window.
 void CreateFires()
 {
     HackFireRecord& hack = HackFire;
-    CreateFire(hack.fires[0], FireArea(), hack.settings, 1);
-    hack.fireCount = 1;
-    for (int32_t i = 0; i < hack.fireCount; ++i) CreateFireImage(hack.pictures[i], hack.fires[i]);
+    const ScreenRect window = {0, 0, hack.windowWidth, hack.windowHeight};
+    SaverLayout layout = {window, {{window, 1}}, 1};
+    if (hack.kind == HackWindowKind::Root || hack.kind == HackWindowKind::Daemon) {
+        const Window root = DefaultRootWindow(hack.display);
+        XWindowAttributes rootAttributes;
+        XGetWindowAttributes(hack.display, root, &rootAttributes);
+        const MonitorList found =
+            FindMonitors(hack.display, root, {0, 0, rootAttributes.width, rootAttributes.height});
+        if (hack.kind == HackWindowKind::Root) {
+            layout = LayOutFullScreen(window, found.monitors, found.count, found.primary);
+        } else {
+            int x = 0, y = 0;
+            Window child;
+            XTranslateCoordinates(hack.display, hack.window, root, 0, 0, &x, &y, &child);
+            const ScreenRect onRoot = {x, y, x + hack.windowWidth, y + hack.windowHeight};
+            layout.fires[0].seed = MonitorSeed(found.monitors, found.count, found.primary, onRoot);
+        }
+    }
+    for (int32_t i = 0; i < layout.fireCount; ++i) {
+        CreateFire(hack.fires[i], layout.fires[i].area, hack.settings, layout.fires[i].seed);
+        CreateFireImage(hack.pictures[i], hack.fires[i]);
+    }
+    hack.fireCount = layout.fireCount;
     hack.eraseWindow = true;
 }
 
-// A new size: new grids and images, each generator going on where it was.
-void ResizeFires()
+void DestroyFires()
 {
     HackFireRecord& hack = HackFire;
     for (int32_t i = 0; i < hack.fireCount; ++i) {
         DestroyFireImage(hack.pictures[i]);
-        ResizeFire(hack.fires[i], FireArea());
-        CreateFireImage(hack.pictures[i], hack.fires[i]);
+        DestroyFire(hack.fires[i]);
     }
+    hack.fireCount = 0;
+}
+
+// A new size: a window's fire gets new grids and goes on with its
+// generator; the root's monitors are laid out anew.
+void ResizeFires()
+{
+    HackFireRecord& hack = HackFire;
+    if (hack.kind == HackWindowKind::Root) {
+        DestroyFires();
+        CreateFires();
+        return;
+    }
+    DestroyFireImage(hack.pictures[0]);
+    ResizeFire(hack.fires[0], {0, 0, hack.windowWidth, hack.windowHeight});
+    CreateFireImage(hack.pictures[0], hack.fires[0]);
     hack.eraseWindow = true;
 }
 
@@ -94,7 +122,7 @@ void HandleEvents()
 
 }  // namespace
 
-bool CreateHackFire(Display* display, Window window, bool onRootWindow,
+bool CreateHackFire(Display* display, Window window, HackWindowKind kind,
                     const FireSettingsRecord& settings)
 {
     HackFireRecord& hack = HackFire;
@@ -110,7 +138,7 @@ bool CreateHackFire(Display* display, Window window, bool onRootWindow,
     }
     hack.display = display;
     hack.window = window;
-    hack.onRootWindow = onRootWindow;
+    hack.kind = kind;
     hack.visual = attributes.visual;
     hack.depth = attributes.depth;
     hack.windowWidth = attributes.width;
@@ -160,10 +188,7 @@ void DestroyHackFire()
 {
     HackFireRecord& hack = HackFire;
     if (!hack.display) return;
-    for (int32_t i = 0; i < hack.fireCount; ++i) {
-        DestroyFireImage(hack.pictures[i]);
-        DestroyFire(hack.fires[i]);
-    }
+    DestroyFires();
     XFreeGC(hack.display, hack.gc);
     hack = HackFireRecord();
 }

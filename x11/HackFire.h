@@ -7,8 +7,7 @@
 #include <csignal>
 
 #include "fire/Fire.h"
-
-constexpr int32_t MaxFires = 1;
+#include "x11/HackWindow.h"
 
 // One fire's picture as the server gets it.
 struct HackPicture {
@@ -22,14 +21,14 @@ struct HackPicture {
 struct HackFireRecord {
     Display* display;
     Window window;
-    bool onRootWindow;  // the root window itself: the fire keeps to the primary monitor
+    HackWindowKind kind;
     Visual* visual;
     int depth;
     GC gc;
     unsigned long pixelOf[256];  // palette index -> the visual's pixel value
     int32_t windowWidth, windowHeight;
     FireSettingsRecord settings;
-    Fire fires[MaxFires];
+    Fire fires[MaxFires];  // one a monitor on the root window, else one
     HackPicture pictures[MaxFires];
     int32_t fireCount;
     bool eraseWindow;   // paint the window black before the next pictures
@@ -42,9 +41,9 @@ extern HackFireRecord HackFire;
 extern volatile std::sig_atomic_t HackStopRequested;
 
 // For window (whose events this client may select) with settings: the
-// colours, the fires at the window's size and their images. False with a
+// colours, the fires as kind places them, and their images. False with a
 // message on standard error when the window is unusable (not TrueColor).
-bool CreateHackFire(Display* display, Window window, bool onRootWindow,
+bool CreateHackFire(Display* display, Window window, HackWindowKind kind,
                     const FireSettingsRecord& settings);
 
 // One frame: the window's events (expose, resize, close), then each fire's

@@ -77,12 +77,11 @@ int main(int argc, char** argv)
         return 1;
     }
     const HackWindowChoice choice = ChooseHackWindow(display, options);
-    const bool created =
-        choice.window != None &&
-        CreateHackFire(display, choice.window, choice.onRootWindow, options.settings);
+    const bool created = choice.window != None &&
+                         CreateHackFire(display, choice.window, choice.kind, options.settings);
     if (created) RunFrames(options);
     DestroyHackFire();
-    if (choice.ownWindow) XDestroyWindow(display, choice.window);
+    if (choice.kind == HackWindowKind::Own) XDestroyWindow(display, choice.window);
     XCloseDisplay(display);
     return created ? 0 : 1;
 }

@@ -48,3 +48,30 @@ bool ShowsFire(const std::vector<uint32_t>& image, int32_t width, const Referenc
     }
     return true;
 }
+
+int32_t FrameShown(const std::vector<uint32_t>& image, int32_t width, const ExpectedFire& expected,
+                   int32_t fireType, int32_t newFire, int32_t frames)
+{
+    ReferenceFire fire;
+    StartReferenceFire(fire, expected, fireType, newFire);
+    for (int32_t frame = 1; frame <= frames; ++frame) {
+        RunReferenceFire(fire);
+        if (ShowsFire(image, width, fire)) return frame;
+    }
+    return 0;
+}
+
+bool BlackAround(const std::vector<uint32_t>& image, int32_t width,
+                 const std::vector<ExpectedFire>& fires)
+{
+    for (size_t i = 0; i < image.size(); ++i) {
+        const int32_t x = int32_t(i % width), y = int32_t(i / width);
+        bool inside = false;
+        for (const ExpectedFire& e : fires) {
+            const FramePlacement& p = e.place;
+            inside |= x >= p.x && y >= p.y && x < p.x + p.width && y < p.y + p.height;
+        }
+        if (!inside && image[i] != 0) return false;
+    }
+    return true;
+}

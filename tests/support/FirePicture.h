@@ -41,3 +41,12 @@ uint32_t ExpectedPixel(const ReferenceFire& fire, int32_t x, int32_t y);
 // Whether image (0xRRGGBB, width pixels a row) shows fire's last frame
 // inside its picture.
 bool ShowsFire(const std::vector<uint32_t>& image, int32_t width, const ReferenceFire& fire);
+
+// Which of the first frames of expected, started afresh, image shows inside
+// its picture; 0 when none.
+int32_t FrameShown(const std::vector<uint32_t>& image, int32_t width, const ExpectedFire& expected,
+                   int32_t fireType, int32_t newFire, int32_t frames);
+
+// Whether image is black everywhere outside the pictures of fires.
+bool BlackAround(const std::vector<uint32_t>& image, int32_t width,
+                 const std::vector<ExpectedFire>& fires);

@@ -1,5 +1,7 @@
 // The saver window as the host runs it (RunSaverWindow), in this process.
+#include <array>
 #include <cstring>
+#include <vector>
 #include <utility>
 
 #include "support/FirePicture.h"
@@ -28,11 +30,17 @@ void* __wrap_realloc(void* block, size_t size)
 {
     return ++Allocations, __real_realloc(block, size);
 }
+// The program's own import slots, through which the host and the effect
+// reach the platform's monitors and metrics.
 #ifdef _WIN64
-extern decltype(&GetSystemMetrics) ImportedGetSystemMetrics __asm__("__imp_GetSystemMetrics");
+#define IMPORT(name, decorated) __asm__("__imp_" #name)
 #else
-extern decltype(&GetSystemMetrics) ImportedGetSystemMetrics __asm__("__imp__GetSystemMetrics@4");
+#define IMPORT(name, decorated) __asm__("__imp__" #name decorated)
 #endif
+extern decltype(&GetSystemMetrics) ImportedGetSystemMetrics IMPORT(GetSystemMetrics, "@4");
+extern decltype(&EnumDisplayMonitors) ImportedEnumDisplayMonitors IMPORT(EnumDisplayMonitors,
+                                                                         "@16");
+extern decltype(&GetMonitorInfoA) ImportedGetMonitorInfoA IMPORT(GetMonitorInfoA, "@8");
 }
 
 namespace {
@@ -139,7 +147,7 @@ TEST_F(HostWindow, RunningFullScreenSaverMeansNoVerifierForTheSecond)
 }
 
 // A 1920 x 1080 primary, a second monitor at (-1600, -900), answered through
-// the import slot by which the host and the effect read the metrics.
+// the import slots.
 decltype(&GetSystemMetrics) PlatformMetrics;
 int WINAPI MadeUpMetrics(int index)
 {
@@ -151,12 +159,38 @@ int WINAPI MadeUpMetrics(int index)
     }
     return PlatformMetrics(index);
 }
+const RECT MadeUpMonitors[] = {{-1600, -900, 0, 0}, {0, 0, 1920, 1080}};
+BOOL WINAPI EnumMadeUpMonitors(HDC, LPCRECT, MONITORENUMPROC add, LPARAM data)
+{
+    for (uintptr_t i = 1; i <= 2; ++i) add(reinterpret_cast<HMONITOR>(i), nullptr, nullptr, data);
+    return TRUE;
+}
+BOOL WINAPI MadeUpMonitorInfo(HMONITOR monitor, LPMONITORINFO info)
+{
+    const uintptr_t i = reinterpret_cast<uintptr_t>(monitor);
+    info->rcMonitor = info->rcWork = MadeUpMonitors[i - 1];
+    info->dwFlags = i == 2 ? MONITORINFOF_PRIMARY : 0;
+    return TRUE;
+}
 
-void PutMetrics(decltype(&GetSystemMetrics) metrics)
+// The seed a generator started from, of the first few: frames may have
+// sown before the test looked.
+int32_t StartingSeed(uint32_t state)
+{
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        uint32_t s = seed;
+        for (int draws = 0; draws < 20000 && s != state; ++draws) s = s * 214013u + 2531011u;
+        if (s == state) return int32_t(seed);
+    }
+    return 0;
+}
+
+template <typename Entry>
+void Put(Entry& slot, Entry entry)
 {
     DWORD was = 0;
-    VirtualProtect(&ImportedGetSystemMetrics, sizeof metrics, PAGE_READWRITE, &was);
-    ImportedGetSystemMetrics = metrics;
+    VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &was);
+    slot = entry;
 }
 
 using FireWindow = InProcessTest;
@@ -164,19 +198,31 @@ using FireWindow = InProcessTest;
 TEST_F(FireWindow, FullScreenOverMonitorsLeftOfAndAboveThePrimary)
 {
     PlatformMetrics = ImportedGetSystemMetrics;
-    PutMetrics(MadeUpMetrics);
+    const auto platformMonitors = ImportedEnumDisplayMonitors;
+    const auto platformInfo = ImportedGetMonitorInfoA;
+    Put(ImportedGetSystemMetrics, MadeUpMetrics);
+    Put(ImportedEnumDisplayMonitors, EnumMadeUpMonitors);
+    Put(ImportedGetMonitorInfoA, MadeUpMonitorInfo);
     RECT placed = {};
-    const RECT covered = {-1600, -900, 1920, 1080};
-    FramePlacement picture = {};
+    std::vector<std::array<int32_t, 5>> fires;
     RunSaverWith(nullptr, [&](HWND saver) {
         GetWindowRect(saver, &placed);
-        picture = FireEffectState.fires[0].place;
+        for (int32_t i = 0; i < FireEffectState.fireCount; ++i) {
+            const Fire& f = FireEffectState.fires[i];
+            fires.push_back(
+                {f.place.x, f.place.y, f.place.width, f.place.height, StartingSeed(f.randomSeed)});
+        }
     });
-    PutMetrics(PlatformMetrics);
+    Put(ImportedGetSystemMetrics, PlatformMetrics);
+    Put(ImportedEnumDisplayMonitors, platformMonitors);
+    Put(ImportedGetMonitorInfoA, platformInfo);
+    const RECT covered = {-1600, -900, 1920, 1080};
     EXPECT_TRUE(EqualRect(&placed, &covered)) << placed.left << "," << placed.top;
-    // The 480 x 270 grid in the middle of the primary, whose corner is at (1600, 900).
-    EXPECT_TRUE(picture.x == 2320 && picture.y == 1305 && picture.width == 480 &&
-                picture.height == 270);
+    // In the middle of the primary, whose corner is at (1600, 900), a 480 x
+    // 270 grid; in the middle of the other, at (0, 0), a 400 x 225 one.
+    const std::vector<std::array<int32_t, 5>> expected = {{2320, 1305, 480, 270, 1},
+                                                          {600, 337, 400, 225, 2}};
+    EXPECT_EQ(fires, expected);
 }
 
 // Settings size the grid once, at creation; the real timer's frames come at

@@ -52,25 +52,11 @@ int main(int argc, char** argv)
     std::vector<uint32_t> image;
     for (size_t i = 0; i < rgb.size(); i += 3)
         image.push_back(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            bool inside = false;
-            for (const ExpectedFire& e : expected) {
-                const FramePlacement& p = e.place;
-                inside |= x >= p.x && y >= p.y && x < p.x + p.width && y < p.y + p.height;
-            }
-            if (!inside && image[size_t(y) * width + x] != 0)
-                return std::printf("drawn outside the fires at %d,%d\n", x, y), 1;
-        }
-    }
+    if (!BlackAround(image, width, expected)) return std::printf("drawn outside the fires\n"), 1;
     std::string found = "frame";
     for (const ExpectedFire& e : expected) {
-        ReferenceFire fire;
-        StartReferenceFire(fire, e, fireType, newFire);
-        int frame = 1;
-        for (RunReferenceFire(fire); frame <= frames && !ShowsFire(image, width, fire); ++frame)
-            RunReferenceFire(fire);
-        if (frame > frames)
+        const int32_t frame = FrameShown(image, width, e, fireType, newFire, frames);
+        if (frame == 0)
             return std::printf("no frame of the first %d at %d,%d\n", frames, e.place.x, e.place.y),
                    1;
         found += " " + std::to_string(frame);
