@@ -87,7 +87,8 @@ TEST_P(HackPicture, EveryFrameShowsTheWholePictureExactly)
         XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, c.width, c.height, 0, 0, 0);
     XMapWindow(display, window);
     XSync(display, False);
-    ASSERT_TRUE(CreateHackFire(display, window, HackWindowKind::Given, {c.size, c.scaling, 1, 2}));  // much fire
+    ASSERT_TRUE(CreateHackFire(display, window, HackWindowKind::Given,
+                               {c.size, c.scaling, 1, 2}));  // much fire
     EXPECT_EQ(HackFire.pictures[0].shared, c.sharedMemory);
     ReferenceFire fire;
     StartReferenceFire(fire, c.fire, 2, 1);
