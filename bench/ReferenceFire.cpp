@@ -7,7 +7,7 @@ void ReferenceSeed(FireField& field, int32_t fireType, uint32_t& seed)
     const int32_t w = field.width;
     const int32_t h = field.height;
     for (int32_t x = 0; x < w; ++x) field.current[(h - 1) * w + x] = 0;
-    const int32_t spots = w / fireType;
+    const int32_t spots = fireType < 1 ? 0 : w / fireType;
     for (int32_t i = 0; i < spots; ++i) {
         seed = seed * 214013u + 2531011u;
         const int32_t r = int32_t((seed >> 16) & 0x7FFFu) % (w - 2);

@@ -13,7 +13,8 @@ struct ReferenceClock {
     int32_t countdown;
 };
 
-// Clears the bottom row of current and sows width / fireType hot spots.
+// Clears the bottom row of current and sows width / fireType hot spots, none
+// for a fireType below 1.
 void ReferenceSeed(FireField& field, int32_t fireType, uint32_t& seed);
 
 // dest (y - 1, x) = average of the eight neighbours of src (y, x), less one,

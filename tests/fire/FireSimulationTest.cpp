@@ -91,31 +91,6 @@ TEST(FireSimulation, HotSpotCellsOnAWidth160Grid)
     }
 }
 
-TEST(FireSimulation, SowingClearsTheBottomRowAndSowsWidthOverFireType)
-{
-    const int32_t cases[][4] = {// width, height, fire type, spots
-                                {160, 4, 8, 20}, {160, 4, 161, 0}, {160, 4, 0, 0},
-                                {160, 4, -5, 0}, {160, 1, 8, 0},   {2, 3, 1, 0},
-                                {1, 2, 1, 0},    {0, 5, 1, 0},     {5, 0, 1, 0}};
-    for (const auto& c : cases) {
-        Grid grid(c[0], c[1], 7);
-        FireField field = grid.Field();
-        uint32_t seed = 1, expected = 1;
-        SeedFire(field, c[2], seed);
-        for (int32_t i = 0; i < c[3]; ++i) NextRandom(expected);
-        EXPECT_EQ(seed, expected) << c[0] << "x" << c[1] << " / " << c[2];
-        for (int32_t y = 0; y < c[1]; ++y) {
-            for (int32_t x = 0; x < c[0]; ++x) {
-                const uint8_t cell = grid.At(y, x);
-                // Cleared below, untouched above, hot spots only in the lowest two rows.
-                EXPECT_TRUE(cell == (y == c[1] - 1 ? 0 : 7) ||
-                            (c[3] && y >= c[1] - 2 && cell == HotSpotHeat))
-                    << y << "," << x;
-            }
-        }
-    }
-}
-
 // One frame step as the saver runs it, from src into a dest filled with 99.
 Grid Spread(Grid& src)
 {

@@ -1,46 +1,12 @@
-// The picture: its colours, and where it goes on one monitor or several.
+// Where the window and the fires go on one monitor or several.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <vector>
 
-#include "fire/FireColors.h"
 #include "fire/ScreenLayout.h"
 
 namespace {
-
-TEST(FireColors, RampHoldsBlackRedYellowWhiteBetweenBlackStaticColours)
-{
-    FireColorRamp ramp;
-    BuildFireColorRamp(ramp);
-    const struct {
-        int index;
-        uint32_t rgb;
-    } fire[] = {{0, 0},          {10, 0},         {11, 0x080000}, {41, 0xF80000},
-                {42, 0xFF0000},  {73, 0xFFF800},  {74, 0xFFFF00}, {105, 0xFFFFF8},
-                {106, 0xFFFFFF}, {245, 0xFFFFFF}, {255, 0}};
-    for (const auto& f : fire) {
-        const FireColor& c = ramp.entries[f.index];
-        EXPECT_EQ(uint32_t(c.red) << 16 | c.green << 8 | c.blue, f.rgb) << f.index;
-    }
-}
-
-TEST(FireColors, UnscaledFrameIsCentredWithTheOddPixelRightAndBelow)
-{
-    const int32_t cases[][8] = {
-        // right, bottom, size; x, y, width, height, stride
-        {152, 112, 4, 57, 42, 38, 28, 40},
-        {800, 600, 8, 350, 262, 100, 75, 100},
-        {800, 600, 0, 300, 225, 200, 150, 200},  // a hand-edited "Size" of 0 counts as 4
-        {20, 20, 4, 7, 7, 5, 5, 8},
-    };
-    for (const auto& c : cases) {
-        const FramePlacement p = PlaceFrame({0, 0, c[0], c[1]}, c[5], c[6], c[2], 0);
-        const int32_t got[] = {p.x, p.y, p.width, p.height, SurfaceStride(c[5])};
-        EXPECT_TRUE(std::equal(got, got + 5, c + 3)) << c[0] << "x" << c[1] << " / " << c[2];
-    }
-}
 
 // Screen coordinates put the primary's top-left at (0, 0); the fires are in
 // the window's client coordinates, seeds 1, 2, ... in their order.
