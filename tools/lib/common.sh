@@ -8,7 +8,7 @@ WINESERVER=/usr/lib/wine/wineserver
 
 EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool x11-utils imagemagick
+  wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev
   nsis zip osslsigncode openssl faketime ninja-build
   clang libclang-rt-14-dev
@@ -95,6 +95,13 @@ setup_wine_prefix() {
       >/dev/null 2>&1
     "$WINESERVER" -w
     touch "$WINEPREFIX/.embrix-ready-2"
+  fi
+  # Wine's own fonts (fonts-wine) lie in its data folder, where this Wine does
+  # not find them: without them the dialog gets a stand-in for "MS Sans Serif"
+  # and the caption buttons letters for Marlett's symbols.
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ ! -e "$fonts/marlett.ttf" ] && [ -e /usr/share/wine/fonts/marlett.ttf ]; then
+    ln -sf /usr/share/wine/fonts/* "$fonts/"
   fi
 }
 
