@@ -8,7 +8,7 @@ WINESERVER=/usr/lib/wine/wineserver
 
 EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick
+  wine wine64 xvfb xdotool x11-utils imagemagick
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev
   nsis zip osslsigncode openssl faketime ninja-build
   clang libclang-rt-14-dev
@@ -16,6 +16,8 @@ EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
 # The XScreenSaver daemon (Debian's, the host of the X11 display mode) and
 # what makes and tests its package.
 EMBRIX_PACKAGES+=(xscreensaver dpkg-dev procps)
+# Wine's own fonts, which its dialogs and caption buttons are drawn with.
+EMBRIX_PACKAGES+=(fonts-wine)
 
 log() { printf '== %s\n' "$*" >&2; }
 
