@@ -163,11 +163,13 @@ TEST_F(SettingsDialog, CancelAndEscapeWriteNothing)
     }
 }
 
-// The name the display settings list; one 32 x 32 icon of 16 colours.
-TEST(Resources, NameAndIcon)
+// The name the display settings list; one 32 x 32 icon of 16 colours; the
+// manifest, read as the loader reads it, brings the themed common controls 6.
+TEST(Resources, NameIconAndManifest)
 {
-    HMODULE saver = LoadLibraryExA(SaverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(saver, nullptr) << SaverPath();
+    const std::string path = SaverPath();
+    HMODULE saver = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(saver, nullptr) << path;
     char name[64] = "";
     LoadStringA(saver, 1, name, sizeof name);
     EXPECT_STREQ(name, "Embrix");
@@ -178,6 +180,20 @@ TEST(Resources, NameAndIcon)
     const void* data = LockResource(LoadResource(saver, group));
     EXPECT_EQ(std::memcmp(static_cast<const BYTE*>(data) + 4, entry, sizeof entry), 0);
     FreeLibrary(saver);
+    ACTCTXA manifest = {};
+    manifest.cbSize = sizeof manifest;
+    manifest.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    manifest.lpSource = path.c_str();
+    manifest.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE context = CreateActCtxA(&manifest);
+    ULONG_PTR cookie = 0;
+    ACTCTX_SECTION_KEYED_DATA comctl = {};
+    comctl.cbSize = sizeof comctl;
+    EXPECT_TRUE(ActivateActCtx(context, &cookie) &&
+                FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                         "comctl32.dll", &comctl));
+    DeactivateActCtx(0, cookie);
+    ReleaseActCtx(context);
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
 # The XScreenSaver daemon (Debian's, the host of the X11 display mode) and
 # what makes and tests its package.
 EMBRIX_PACKAGES+=(xscreensaver dpkg-dev procps)
+# Wine's own fonts, which its dialogs and caption buttons are drawn with.
+EMBRIX_PACKAGES+=(fonts-wine)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -95,6 +97,13 @@ setup_wine_prefix() {
       >/dev/null 2>&1
     "$WINESERVER" -w
     touch "$WINEPREFIX/.embrix-ready-2"
+  fi
+  # Wine's own fonts (fonts-wine) lie in its data folder, where this Wine does
+  # not find them: without them the dialog gets a stand-in for "MS Sans Serif"
+  # and the caption buttons letters for Marlett's symbols.
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ ! -e "$fonts/marlett.ttf" ] && [ -e /usr/share/wine/fonts/marlett.ttf ]; then
+    ln -sf /usr/share/wine/fonts/* "$fonts/"
   fi
 }
 
