@@ -1,177 +1,158 @@
-// One frame step of the fire (countdown, sowing, spreading, the copy into a
-// stride-aligned surface, swap) at a warmed-up fire, in microseconds per
-// frame: the plain reference, the product's path, and a memcpy of the grid's
-// bytes as the floor. Arguments: width, height, "Fire type", "New fire". The
-// table at the end sets them side by side for each grid and setting.
+// Frames of the fire (countdown, sowing, spreading, the copy into a
+// stride-aligned picture, swap) at warmed-up fires, in microseconds per
+// frame: the plain reference, the product's fire record, and a memcpy of the
+// grids' bytes as the floor, each over one grid or over one grid a monitor.
+// Arguments: the desk (a row of Desks), "Fire type", "New fire". The table
+// at the end sets them side by side for each desk and setting.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "bench/ReferenceFire.h"
+#include "fire/Fire.h"
 #include "fire/FireColors.h"
-#include "fire/FireFrameStep.h"
-#include "fire/FireSimulation.h"
 
 namespace {
 
-int32_t fireType = 8;
-int32_t newFire = 8;
 // A few hundred frames from zeroed grids: the flames have reached their height.
 constexpr int32_t WarmUpFrames = 300;
 
-// As the effect runs it: the rows that can hold heat, the surface kept.
-void ProductFrame(FireField& field, uint8_t* pixels)
+struct Desk {
+    const char* name;
+    std::vector<std::pair<int32_t, int32_t>> grids;  // one a monitor
+};
+
+// 960x540 and 480x270 are 1920x1080 at "Size" 2 and 4; two monitors burn
+// two fires, each on its own grid.
+const Desk Desks[] = {
+    {"960x540", {{960, 540}}},
+    {"480x270", {{480, 270}}},
+    {"160x120", {{160, 120}}},
+    {"1920x1080", {{1920, 1080}}},
+    {"256x192+320x256", {{256, 192}, {320, 256}}},
+    {"960x540+960x540", {{960, 540}, {960, 540}}},
+};
+
+// One fire per grid, at "Size" 1 so that the grid is the area.
+struct Fires {
+    Fires(const Desk& desk, int32_t type, int32_t reload) : fireType(type), newFire(reload)
+    {
+        const FireSettingsRecord settings = {1, 0, newFire, fireType};
+        uint32_t seed = 1;
+        for (const auto& [w, h] : desk.grids) {
+            fires.emplace_back();
+            CreateFire(fires.back(), {0, 0, w, h}, settings, seed);
+            clocks.push_back({seed++, 0});
+        }
+    }
+    ~Fires()
+    {
+        for (Fire& fire : fires) DestroyFire(fire);
+    }
+    int32_t fireType, newFire;
+    std::vector<Fire> fires;  // the reference runs on their grids and pictures too
+    std::vector<ReferenceClock> clocks;
+};
+
+void ProductFrame(Fires& f)
 {
-    RunNewFireCountdown(field, fireType, newFire);
-    StepFireFrame(field, pixels, true);
+    for (Fire& fire : f.fires) RunFireFrame(fire);
 }
 
-void ReferenceFrame(FireField& field, uint8_t* pixels)
+void ReferenceFrame(Fires& f)
 {
-    RunReferenceFrame(field, pixels, fireType, newFire);
+    for (size_t i = 0; i < f.fires.size(); ++i) {
+        Fire& fire = f.fires[i];
+        RunReferenceFrame(fire.field, fire.surface, f.fireType, f.newFire, f.clocks[i]);
+    }
 }
 
 }  // namespace
 
 // bench/ReferenceFireAtO2.cpp
-extern int32_t referenceCountdownAtO2;
-void RunReferenceFrameAtO2(FireField& field, uint8_t* pixels, int32_t fireType, int32_t newFire);
+void RunReferenceFrameAtO2(FireField& field, uint8_t* pixels, int32_t fireType, int32_t newFire,
+                           ReferenceClock& clock);
 
 namespace {
 
-void ReferenceFrameAtO2(FireField& field, uint8_t* pixels)
+void ReferenceFrameAtO2(Fires& f)
 {
-    RunReferenceFrameAtO2(field, pixels, fireType, newFire);
+    for (size_t i = 0; i < f.fires.size(); ++i) {
+        Fire& fire = f.fires[i];
+        RunReferenceFrameAtO2(fire.field, fire.surface, f.fireType, f.newFire, f.clocks[i]);
+    }
 }
 
-// The floor: the grid's bytes copied once, nothing computed.
-void CopyFrame(FireField& field, uint8_t*)
+// The floor: the grids' bytes copied once, nothing computed.
+void CopyFrame(Fires& f)
 {
-    std::memcpy(field.next, field.current, size_t(field.width) * size_t(field.height));
-    std::swap(field.next, field.current);
+    for (Fire& fire : f.fires) {
+        FireField& field = fire.field;
+        std::memcpy(field.next, field.current, size_t(field.width) * size_t(field.height));
+        std::swap(field.next, field.current);
+    }
 }
 
-// The product's frame on one set of row kernels, and over the whole grid in
-// one pass and in two, to show what the dispatch, the band and the fusion
-// each bring.
-const FireRowKernels* forcedRows = &PortableFireRows;
-
-void BandFrameOn(FireField& field, uint8_t* pixels)
+template <void (*Frame)(Fires&)>
+void FireFrame(benchmark::State& state, const FireRowKernels* rows)
 {
-    RunNewFireCountdown(field, fireType, newFire);
-    StepFireFrameWith(*forcedRows, field, pixels, true);
-}
-
-void WholeGridFrame(FireField& field, uint8_t* pixels)
-{
-    RunNewFireCountdown(field, fireType, newFire);
-    SpreadFireOntoSurface(field.next, field.current, pixels, field.width, field.height);
-    std::swap(field.next, field.current);
-}
-
-void TwoPassFrame(FireField& field, uint8_t* pixels)
-{
-    RunNewFireCountdown(field, fireType, newFire);
-    SpreadFire(field.next, field.current, field.width, field.height);
-    CopyToSurface(pixels, field.next, field.width, field.height);
-    std::swap(field.next, field.current);
-}
-
-template <void (*Frame)(FireField&, uint8_t*)>
-void FireFrame(benchmark::State& state)
-{
-    const int32_t width = static_cast<int32_t>(state.range(0));
-    const int32_t height = static_cast<int32_t>(state.range(1));
-    fireType = static_cast<int32_t>(state.range(2));
-    newFire = static_cast<int32_t>(state.range(3));
-    std::vector<uint8_t> a(size_t(width) * size_t(height)), b(a.size());
-    std::vector<uint8_t> pixels(size_t(SurfaceStride(width)) * size_t(height));
-    FireField field{width, height, a.data(), b.data()};
-    randomSeed = 1;
-    newFireCountdown = referenceCountdown = referenceCountdownAtO2 = 0;
-    for (int32_t i = 0; i < WarmUpFrames; ++i) Frame(field, pixels.data());
+    Fires f(Desks[state.range(0)], int32_t(state.range(1)), int32_t(state.range(2)));
+    for (Fire& fire : f.fires) fire.rows = rows ? rows : fire.rows;
+    for (int32_t i = 0; i < WarmUpFrames; ++i) Frame(f);
     for (auto _ : state) {
-        Frame(field, pixels.data());
-        benchmark::DoNotOptimize(field.next);
-        benchmark::DoNotOptimize(pixels.data());
+        Frame(f);
+        benchmark::DoNotOptimize(f.fires.data());
         benchmark::ClobberMemory();
     }
     state.counters["per_frame"] = benchmark::Counter(
         1, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-template <const FireRowKernels* Rows>
-void FireFrameOn(benchmark::State& state)
+// "Fire type" 1 with "New fire" 0, from a hand-edited file, lifts the flames
+// highest.
+void Settings(benchmark::internal::Benchmark* b)
 {
-    forcedRows = Rows;
-    FireFrame<BandFrameOn>(state);
-}
-
-// 960x540 and 480x270 are 1920x1080 at "Size" 2 and 4. "Fire type" 1 with
-// "New fire" 0, from a hand-edited file, lifts the flames highest.
-void Grids(benchmark::internal::Benchmark* b)
-{
-    for (auto size : {std::make_pair(960, 540), std::make_pair(480, 270)}) {
-        b->Args({size.first, size.second, 8, 8});
-        b->Args({size.first, size.second, 1, 0});
-    }
-    b->Args({160, 120, 8, 8});
-    b->Args({1920, 1080, 8, 8});
-}
-
-BENCHMARK_TEMPLATE(FireFrame, ReferenceFrame)->Name("Plain")->Apply(Grids);
-BENCHMARK_TEMPLATE(FireFrame, ProductFrame)->Name("Product")->Apply(Grids);
-BENCHMARK_TEMPLATE(FireFrame, CopyFrame)->Name("Memcpy")->Apply(Grids);
-BENCHMARK_TEMPLATE(FireFrame, ReferenceFrameAtO2)->Name("PlainO2")->Apply(Grids);
-BENCHMARK_TEMPLATE(FireFrame, WholeGridFrame)->Name("WholeGrid")->Apply(Grids);
-BENCHMARK_TEMPLATE(FireFrame, TwoPassFrame)->Name("TwoPasses")->Apply(Grids);
-BENCHMARK_TEMPLATE(FireFrameOn, &PortableFireRows)->Name("Portable")->Apply(Grids);
-#if defined(EMBRIX_X86_FIRE_ROWS)
-BENCHMARK_TEMPLATE(FireFrameOn, &Sse2FireRows)->Name("Sse2")->Apply(Grids);
-#endif
-
-#if defined(EMBRIX_X86_FIRE_ROWS)
-void RegisterAvx2()
-{
-    if (ProcessorRunsAvx2()) {
-        benchmark::RegisterBenchmark("Avx2", FireFrameOn<&Avx2FireRows>)->Apply(Grids);
+    for (int64_t desk = 0; desk < int64_t(std::size(Desks)); ++desk) {
+        b->Args({desk, 8, 8});
+        if (desk < 2) b->Args({desk, 1, 0});
     }
 }
-#endif
 
-// Both frames must give the same grids and surfaces, or the comparison means
-// nothing.
+void Register(const char* name, void (*frame)(benchmark::State&, const FireRowKernels*),
+              const FireRowKernels* rows = nullptr)
+{
+    benchmark::RegisterBenchmark(name, frame, rows)->Apply(Settings);
+}
+
+// The product and the reference must give the same grids and pictures, or
+// the comparison means nothing.
 bool FramesAgree()
 {
-    const int32_t width = 97, height = 61;
-    fireType = newFire = 8;
-    const size_t cells = size_t(width) * size_t(height);
-    const size_t surface = size_t(SurfaceStride(width)) * size_t(height);
-    std::vector<uint8_t> a(cells), b(cells), c(cells), d(cells), fast(surface), plain(surface);
-    FireField product{width, height, a.data(), b.data()};
-    FireField reference{width, height, c.data(), d.data()};
-    const uint32_t seed = randomSeed;
-    newFireCountdown = referenceCountdown = 0;
+    Fires product({"97x61+40x30", {{97, 61}, {40, 30}}}, 8, 8);
+    Fires reference({"97x61+40x30", {{97, 61}, {40, 30}}}, 8, 8);
     for (int32_t i = 0; i < 300; ++i) {
-        randomSeed = seed + uint32_t(i);
-        ProductFrame(product, fast.data());
-        randomSeed = seed + uint32_t(i);
-        ReferenceFrame(reference, plain.data());
-        if (std::memcmp(product.current, reference.current, cells) != 0 || fast != plain) {
-            return false;
+        ProductFrame(product);
+        ReferenceFrame(reference);
+        for (size_t k = 0; k < product.fires.size(); ++k) {
+            const Fire& a = product.fires[k];
+            const Fire& b = reference.fires[k];
+            const size_t cells = size_t(a.field.width) * size_t(a.field.height);
+            const size_t bytes = size_t(SurfaceStride(a.field.width)) * size_t(a.field.height);
+            if (std::memcmp(a.field.current, b.field.current, cells) != 0 ||
+                std::memcmp(a.surface, b.surface, bytes) != 0)
+                return false;
         }
     }
     return true;
 }
 
-// The console table, then us per frame of each grid and setting for the three
-// frames with plain / product (above 1: the product is faster) and
-// product / memcpy (how far the product is from the floor).
+// The console table, then us per frame of each desk and setting with
+// plain / product (above 1: the product is faster) and product / memcpy
+// (how far the product is from the floor).
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     RatioReporter() : ConsoleReporter(OO_Tabular) {}
@@ -184,36 +165,35 @@ class RatioReporter : public benchmark::ConsoleReporter {
             // With repetitions the median, reported after the single runs, wins.
             const bool usable = run.run_type == Run::RT_Iteration || run.aggregate_name == "median";
             if (run.error_occurred || !usable || counter == run.counters.end()) continue;
-            const std::string& grid = run.run_name.args;
-            if (perFrame.find(grid) == perFrame.end()) grids.push_back(grid);
-            perFrame[grid][run.run_name.function_name] = counter->second.value * 1e6;
+            const std::string& setting = run.run_name.args;
+            if (perFrame.find(setting) == perFrame.end()) settings.push_back(setting);
+            perFrame[setting][run.run_name.function_name] = counter->second.value * 1e6;
         }
     }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\n%-12s %5s %9s %9s %9s %14s %14s\n", "us/frame", "fire", "plain", "product",
+        std::printf("\n%-16s %5s %9s %9s %9s %14s %14s\n", "us/frame", "fire", "plain", "product",
                     "memcpy", "plain/product", "product/memcpy");
-        for (const std::string& grid : grids) {
-            const std::map<std::string, double>& times = perFrame[grid];
+        for (const std::string& setting : settings) {
+            const std::map<std::string, double>& times = perFrame[setting];
             const auto plain = times.find("Plain");
             const auto product = times.find("Product");
             const auto copy = times.find("Memcpy");
             if (plain == times.end() || product == times.end() || copy == times.end()) continue;
-            // "960/540/1/0": grid 960x540, "Fire type" 1, "New fire" 0.
-            int w = 0, h = 0, type = 0, reload = 0;
-            std::sscanf(grid.c_str(), "%d/%d/%d/%d", &w, &h, &type, &reload);
-            const std::string name = std::to_string(w) + "x" + std::to_string(h);
+            // "4/1/0": desk 4, "Fire type" 1, "New fire" 0.
+            int desk = 0, type = 0, reload = 0;
+            std::sscanf(setting.c_str(), "%d/%d/%d", &desk, &type, &reload);
             const std::string fire = std::to_string(type) + "/" + std::to_string(reload);
-            std::printf("%-12s %5s %9.2f %9.2f %9.2f %14.2f %14.2f\n", name.c_str(), fire.c_str(),
-                        plain->second, product->second, copy->second,
+            std::printf("%-16s %5s %9.2f %9.2f %9.2f %14.2f %14.2f\n", Desks[desk].name,
+                        fire.c_str(), plain->second, product->second, copy->second,
                         plain->second / product->second, product->second / copy->second);
         }
         std::printf("product rows: %s\n", FastestFireRows().name);
     }
 
   private:
-    std::vector<std::string> grids;  // in the order of their first run
+    std::vector<std::string> settings;  // in the order of their first run
     std::map<std::string, std::map<std::string, double>> perFrame;
 };
 
@@ -225,8 +205,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the product's frame and the reference frame disagree\n");
         return 1;
     }
+    Register("Plain", FireFrame<ReferenceFrame>);
+    Register("Product", FireFrame<ProductFrame>);
+    Register("Memcpy", FireFrame<CopyFrame>);
+    Register("PlainO2", FireFrame<ReferenceFrameAtO2>);
+    // The product's frame on each set of row kernels.
+    Register("Portable", FireFrame<ProductFrame>, &PortableFireRows);
 #if defined(EMBRIX_X86_FIRE_ROWS)
-    RegisterAvx2();
+    Register("Sse2", FireFrame<ProductFrame>, &Sse2FireRows);
+    if (ProcessorRunsAvx2()) Register("Avx2", FireFrame<ProductFrame>, &Avx2FireRows);
 #endif
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -1,7 +1,7 @@
 // Where a running saver's CPU time goes, measured in this process under the
 // platform: CPU time per call of the frame step (countdown, spreading and the
-// copy into the surface, swap) on the product's path and on the plain
-// reference, and of PresentFrame, of the whole picture and of the rows that
+// copy into the picture, swap) on the product's path and on the plain
+// reference, and of PresentFire, of the whole picture and of the rows that
 // the product's steps changed, in a full-screen window as the saver's:
 //   FramePartsCost <"Size"> <calls>
 #include <windows.h>
@@ -11,9 +11,8 @@
 
 #include "bench/ReferenceFire.h"
 #include "fire/FireColors.h"
-#include "fire/FireFrameStep.h"
-#include "fire/FireSimulation.h"
-#include "fire/win32/FrameSurface.h"
+#include "fire/Fire.h"
+#include "win32/FireDrawing.h"
 
 namespace {
 
@@ -78,26 +77,22 @@ int main(int argc, char** argv)
     GetClientRect(window, &client);
     FireColorRamp ramp;
     BuildFireColorRamp(ramp);
-    const int32_t width = client.right / size, height = client.bottom / size;
-    const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
-    FireField field{width, height, static_cast<uint8_t*>(std::calloc(cells, 1)),
-                    static_cast<uint8_t*>(std::calloc(cells, 1))};
-    HPALETTE palette = BuildFirePalette(ramp, FireColorCount);
-    FrameSurface surface = CreateFrameSurface(ramp, width, height);
-    if (!field.next || !field.current || !surface.pixels) return 1;
+    HPALETTE palette = BuildFirePalette(ramp);
+    FirePictureFormat format;
+    BuildPictureFormat(format, ramp);
+    Fire fire;
+    CreateFire(fire, {0, 0, client.right, client.bottom}, {size, 0, NewFire, FireType}, 1);
+    if (!fire.surface) return 1;
+    ReferenceClock clock = {1, 0};
+    HDC dc = GetDC(window);
+    SelectPalette(dc, palette, FALSE);
+    RealizePalette(dc);
 
     int32_t changedFrom = 0;
-    auto productStep = [&] {
-        RunNewFireCountdown(field, FireType, NewFire);
-        changedFrom = StepFireFrame(field, surface.pixels, true);
-    };
-    auto plainStep = [&] { RunReferenceFrame(field, surface.pixels, FireType, NewFire); };
-    auto presentWhole = [&] {
-        PresentFrame(window, surface, palette, client, width, height, size, 0, 0);
-    };
-    auto presentBand = [&] {
-        PresentFrame(window, surface, palette, client, width, height, size, 0, changedFrom);
-    };
+    auto productStep = [&] { changedFrom = RunFireFrame(fire); };
+    auto plainStep = [&] { RunReferenceFrame(fire.field, fire.surface, FireType, NewFire, clock); };
+    auto presentWhole = [&] { PresentFire(dc, fire, format, 0); };
+    auto presentBand = [&] { PresentFire(dc, fire, format, changedFrom); };
     for (int i = 0; i < 300; ++i) productStep();
 
     const double productUs = CpuMicrosecondsPerCall(productStep, calls);
@@ -106,14 +101,13 @@ int main(int argc, char** argv)
     const double wholeUs = CpuMicrosecondsPerCall(presentWhole, calls);
     std::printf(
         "%4ldx%-4ld size %d  grid %dx%d  cpu us per call: product step %8.1f  "
-        "plain step %8.1f  PresentFrame rows %d.. %8.1f  whole %8.1f\n",
-        client.right, client.bottom, size, width, height, productUs, plainUs, changedFrom, bandUs,
-        wholeUs);
+        "plain step %8.1f  PresentFire rows %d.. %8.1f  whole %8.1f\n",
+        client.right, client.bottom, size, fire.field.width, fire.field.height, productUs, plainUs,
+        changedFrom, bandUs, wholeUs);
 
-    DestroyFrameSurface(surface);
+    ReleaseDC(window, dc);
+    DestroyFire(fire);
     DeleteObject(palette);
-    std::free(field.next);
-    std::free(field.current);
     DestroyWindow(window);
     return 0;
 }

@@ -1,13 +1,13 @@
 // The measuring build's frame step (EMBRIX_PLAIN_FIRE), in place of
-// fire/FireFrame.cpp: the plain reference loops over the whole grid, behind
-// the same guards, and every row reported changed, so the whole picture is
-// presented on every frame.
+// fire/FireFrameStep.cpp: the plain reference loops over the whole grid,
+// behind the same guards, and every row reported changed, so the whole
+// picture is presented on every frame.
 #include <utility>
 
 #include "bench/ReferenceFire.h"
 #include "fire/FireFrameStep.h"
 
-int32_t StepFireFrame(FireField& field, uint8_t* pixels, bool)
+int32_t StepFireFrame(const FireRowKernels&, FireField& field, uint8_t* pixels)
 {
     const int32_t width = field.width;
     const int32_t height = field.height;

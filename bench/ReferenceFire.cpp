@@ -2,16 +2,15 @@
 
 #include <utility>
 
-int32_t referenceCountdown = 0;
-
-void ReferenceSeed(FireField& field, int32_t fireType)
+void ReferenceSeed(FireField& field, int32_t fireType, uint32_t& seed)
 {
     const int32_t w = field.width;
     const int32_t h = field.height;
     for (int32_t x = 0; x < w; ++x) field.current[(h - 1) * w + x] = 0;
-    const int32_t spots = w / fireType;
+    const int32_t spots = fireType < 1 ? 0 : w / fireType;
     for (int32_t i = 0; i < spots; ++i) {
-        const int32_t r = NextRandom() % (w - 2);
+        seed = seed * 214013u + 2531011u;
+        const int32_t r = int32_t((seed >> 16) & 0x7FFFu) % (w - 2);
         const int32_t k = w * h - r;
         const int32_t cells[4] = {k, k - w, k - 1, k - w + 1};
         for (int32_t cell : cells) {
@@ -47,13 +46,14 @@ void ReferenceCopy(uint8_t* pixels, const uint8_t* grid, int32_t w, int32_t h)
     }
 }
 
-void RunReferenceFrame(FireField& field, uint8_t* pixels, int32_t fireType, int32_t newFire)
+void RunReferenceFrame(FireField& field, uint8_t* pixels, int32_t fireType, int32_t newFire,
+                       ReferenceClock& clock)
 {
-    if (referenceCountdown == 0) {
-        ReferenceSeed(field, fireType);
-        referenceCountdown = newFire;
+    if (clock.countdown == 0) {
+        ReferenceSeed(field, fireType, clock.seed);
+        clock.countdown = newFire;
     } else {
-        --referenceCountdown;
+        --clock.countdown;
     }
     ReferenceSpread(field.next, field.current, field.width, field.height);
     ReferenceCopy(pixels, field.next, field.width, field.height);

@@ -4,5 +4,4 @@
 #define ReferenceSpread ReferenceSpreadAtO2
 #define ReferenceCopy ReferenceCopyAtO2
 #define RunReferenceFrame RunReferenceFrameAtO2
-#define referenceCountdown referenceCountdownAtO2
 #include "bench/ReferenceFire.cpp"

@@ -51,61 +51,39 @@ void SpreadRowsOntoSurface(const FireRowKernels& rows, uint8_t* dest, const uint
     rows.copyRow(pixels + lastRow * stride, dest + lastRow * w, w);
 }
 
+// Grids too small to spread, or missing: whatever can be is spread and
+// copied, row by row as the plain loops would.
+void StepWholeGrids(const FireRowKernels& rows, uint8_t* dest, const uint8_t* src, uint8_t* pixels,
+                    int32_t width, int32_t height)
+{
+    if (SpreadsAtAll(dest, src, width, height)) {
+        const size_t w = static_cast<size_t>(width);
+        const size_t lastRow = static_cast<size_t>(height) - 1;
+        for (size_t y = 1; y < lastRow; ++y) {
+            const uint8_t* centre = src + y * w;
+            rows.spreadRow(dest + (y - 1) * w, centre - w, centre, centre + w, w);
+        }
+        // The bottom source row has nothing below it: those neighbours are cold.
+        const uint8_t* centre = src + lastRow * w;
+        rows.spreadRow(dest + (lastRow - 1) * w, centre - w, centre, nullptr, w);
+    }
+    if (CopiesAtAll(pixels, dest, width, height)) {
+        const size_t w = static_cast<size_t>(width);
+        for (size_t y = 0; y < static_cast<size_t>(height); ++y)
+            rows.copyRow(pixels + y * Stride(w), dest + y * w, w);
+    }
+}
+
 }  // namespace
 
-void SpreadFireWith(const FireRowKernels& rows, uint8_t* dest, const uint8_t* src, int32_t width,
-                    int32_t height)
-{
-    if (!SpreadsAtAll(dest, src, width, height)) return;
-    const size_t w = static_cast<size_t>(width);
-    const size_t lastRow = static_cast<size_t>(height) - 1;
-    for (size_t y = 1; y < lastRow; ++y) {
-        const uint8_t* centre = src + y * w;
-        rows.spreadRow(dest + (y - 1) * w, centre - w, centre, centre + w, w);
-    }
-    // The bottom source row has nothing below it: those neighbours are cold.
-    const uint8_t* centre = src + lastRow * w;
-    rows.spreadRow(dest + (lastRow - 1) * w, centre - w, centre, nullptr, w);
-}
-
-void CopyToSurfaceWith(const FireRowKernels& rows, uint8_t* pixels, const uint8_t* grid,
-                       int32_t width, int32_t height)
-{
-    if (!CopiesAtAll(pixels, grid, width, height)) return;
-    const size_t w = static_cast<size_t>(width);
-    const size_t stride = Stride(w);
-    for (size_t y = 0; y < static_cast<size_t>(height); ++y) {
-        rows.copyRow(pixels + y * stride, grid + y * w, w);
-    }
-}
-
-void SpreadFireOntoSurfaceWith(const FireRowKernels& rows, uint8_t* dest, const uint8_t* src,
-                               uint8_t* pixels, int32_t width, int32_t height)
-{
-    if (!SpreadsAtAll(dest, src, width, height) || !CopiesAtAll(pixels, dest, width, height)) {
-        SpreadFireWith(rows, dest, src, width, height);
-        CopyToSurfaceWith(rows, pixels, dest, width, height);
-        return;
-    }
-    SpreadRowsOntoSurface(rows, dest, src, pixels, static_cast<size_t>(width),
-                          static_cast<size_t>(height), 0);
-}
-
-void SpreadFireOntoSurface(uint8_t* dest, const uint8_t* src, uint8_t* pixels, int32_t width,
-                           int32_t height)
-{
-    SpreadFireOntoSurfaceWith(FastestFireRows(), dest, src, pixels, width, height);
-}
-
-int32_t StepFireFrameWith(const FireRowKernels& rows, FireField& field, uint8_t* pixels,
-                          bool surfaceShowsCurrent)
+int32_t StepFireFrame(const FireRowKernels& rows, FireField& field, uint8_t* pixels)
 {
     const int32_t width = field.width;
     const int32_t height = field.height;
     uint8_t* const dest = field.next;
     const uint8_t* const src = field.current;
     if (!SpreadsAtAll(dest, src, width, height) || !CopiesAtAll(pixels, dest, width, height)) {
-        SpreadFireOntoSurfaceWith(rows, dest, src, pixels, width, height);
+        StepWholeGrids(rows, dest, src, pixels, width, height);
         std::swap(field.current, field.next);
         field.currentTop = field.nextTop = 0;
         return 0;
@@ -131,7 +109,7 @@ int32_t StepFireFrameWith(const FireRowKernels& rows, FireField& field, uint8_t*
         ++destTop;
     }
     // Above both tops both grids are cold: the surface already shows those rows.
-    const int32_t changed = surfaceShowsCurrent ? std::min(srcTop, destTop) : 0;
+    const int32_t changed = std::min(srcTop, destTop);
     for (int32_t y = changed; y < start; ++y) {
         rows.copyRow(pixels + static_cast<size_t>(y) * stride, dest + static_cast<size_t>(y) * w,
                      w);

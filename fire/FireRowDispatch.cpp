@@ -11,14 +11,9 @@ bool ProcessorRunsAvx2()
 
 const FireRowKernels& FastestFireRows()
 {
-    // Constant-initialised, so no guard: the frame runs on one thread.
-    static const FireRowKernels* chosen = nullptr;
-    if (chosen == nullptr) {
 #if defined(EMBRIX_X86_FIRE_ROWS)
-        chosen = ProcessorRunsAvx2() ? &Avx2FireRows : &Sse2FireRows;
+    return ProcessorRunsAvx2() ? Avx2FireRows : Sse2FireRows;
 #else
-        chosen = &PortableFireRows;
+    return PortableFireRows;
 #endif
-    }
-    return *chosen;
 }

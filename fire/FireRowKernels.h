@@ -29,5 +29,5 @@ extern const FireRowKernels Avx2FireRows;
 bool ProcessorRunsAvx2();
 #endif
 
-// The fastest set this processor runs, chosen on the first call.
+// The fastest set this processor runs; a fire asks once, when it is made.
 const FireRowKernels& FastestFireRows();

@@ -3,18 +3,13 @@
 #include <cstddef>
 #include <cstring>
 
-#include "fire/FireFrameStep.h"
-
-uint32_t randomSeed = 1;
-int32_t newFireCountdown = 0;
-
-int32_t NextRandom()
+int32_t NextRandom(uint32_t& seed)
 {
-    randomSeed = randomSeed * 214013u + 2531011u;
-    return static_cast<int32_t>((randomSeed >> 16) & 0x7FFFu);
+    seed = seed * 214013u + 2531011u;
+    return static_cast<int32_t>((seed >> 16) & 0x7FFFu);
 }
 
-void SeedFire(FireField& field, int32_t fireType)
+void SeedFire(FireField& field, int32_t fireType, uint32_t& seed)
 {
     const int32_t width = field.width;
     const int32_t height = field.height;
@@ -30,29 +25,12 @@ void SeedFire(FireField& field, int32_t fireType)
     if (width < MinFireWidth || height < MinFireHeight || fireType < 1) return;
     const int32_t spots = width / fireType;
     for (int32_t i = 0; i < spots; ++i) {
-        const size_t r = static_cast<size_t>(NextRandom() % (width - 2));
+        const size_t r = static_cast<size_t>(NextRandom(seed) % (width - 2));
         const size_t k = cells - r;
         // For r = 0, k is one past the grid: that cell is left out.
         if (r != 0) grid[k] = HotSpotHeat;
         grid[k - w] = HotSpotHeat;
         grid[k - 1] = HotSpotHeat;
         grid[k - w + 1] = HotSpotHeat;
-    }
-}
-
-void SpreadFire(uint8_t* dest, const uint8_t* src, int32_t width, int32_t height)
-{
-    SpreadFireWith(FastestFireRows(), dest, src, width, height);
-}
-
-void RunNewFireCountdown(FireField& field, int32_t fireType, int32_t newFire)
-{
-    if (newFireCountdown == 0) {
-        SeedFire(field, fireType);
-        newFireCountdown = newFire;
-    } else {
-        // A negative reload value must wrap through the whole range, not
-        // overflow.
-        newFireCountdown = static_cast<int32_t>(static_cast<uint32_t>(newFireCountdown) - 1u);
     }
 }

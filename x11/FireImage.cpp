@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "fire/FireSettings.h"
+#include "fire/FireColors.h"
 
 namespace {
 
@@ -21,45 +21,43 @@ int NoteAttachFailure(Display*, XErrorEvent*)
 
 // The server attaches the segment or, on a remote display, answers with an
 // error, which a temporary handler catches instead of ending the program.
-XImage* CreateSharedImage(int32_t width, int32_t height)
+XImage* CreateSharedImage(XShmSegmentInfo& shm, int32_t width, int32_t height)
 {
-    HackFireRecord& fire = HackFire;
-    if (!XShmQueryExtension(fire.display)) return nullptr;
-    XImage* image = XShmCreateImage(fire.display, fire.visual, static_cast<unsigned>(fire.depth),
-                                    ZPixmap, nullptr, &fire.shm, static_cast<unsigned>(width),
-                                    static_cast<unsigned>(height));
+    const HackFireRecord& hack = HackFire;
+    if (!XShmQueryExtension(hack.display)) return nullptr;
+    XImage* image =
+        XShmCreateImage(hack.display, hack.visual, static_cast<unsigned>(hack.depth), ZPixmap,
+                        nullptr, &shm, static_cast<unsigned>(width), static_cast<unsigned>(height));
     if (!image) return nullptr;
     const size_t bytes = static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(height);
-    fire.shm.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    fire.shm.shmaddr =
-        fire.shm.shmid < 0 ? nullptr : static_cast<char*>(shmat(fire.shm.shmid, nullptr, 0));
-    if (fire.shm.shmaddr == reinterpret_cast<char*>(-1)) fire.shm.shmaddr = nullptr;
+    shm.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    shm.shmaddr = shm.shmid < 0 ? nullptr : static_cast<char*>(shmat(shm.shmid, nullptr, 0));
+    if (shm.shmaddr == reinterpret_cast<char*>(-1)) shm.shmaddr = nullptr;
     bool attached = false;
-    if (fire.shm.shmaddr) {
-        fire.shm.readOnly = False;
-        XSync(fire.display, False);
+    if (shm.shmaddr) {
+        shm.readOnly = False;
+        XSync(hack.display, False);
         attachFailed = false;
         XErrorHandler previous = XSetErrorHandler(NoteAttachFailure);
-        attached =
-            XShmAttach(fire.display, &fire.shm) && (XSync(fire.display, False), !attachFailed);
+        attached = XShmAttach(hack.display, &shm) && (XSync(hack.display, False), !attachFailed);
         XSetErrorHandler(previous);
     }
     // Marked for removal now: it goes when both sides have let go of it.
-    if (fire.shm.shmid >= 0) shmctl(fire.shm.shmid, IPC_RMID, nullptr);
+    if (shm.shmid >= 0) shmctl(shm.shmid, IPC_RMID, nullptr);
     if (!attached) {
-        if (fire.shm.shmaddr) shmdt(fire.shm.shmaddr);
+        if (shm.shmaddr) shmdt(shm.shmaddr);
         XDestroyImage(image);
         return nullptr;
     }
-    image->data = fire.shm.shmaddr;
+    image->data = shm.shmaddr;
     return image;
 }
 
 XImage* CreatePlainImage(int32_t width, int32_t height)
 {
-    HackFireRecord& fire = HackFire;
+    const HackFireRecord& hack = HackFire;
     XImage* image =
-        XCreateImage(fire.display, fire.visual, static_cast<unsigned>(fire.depth), ZPixmap, 0,
+        XCreateImage(hack.display, hack.visual, static_cast<unsigned>(hack.depth), ZPixmap, 0,
                      nullptr, static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
     if (!image) return nullptr;
     image->data = static_cast<char*>(
@@ -103,74 +101,70 @@ void FillImageRow(XImage* image, int32_t y, const uint8_t* row, const int32_t* c
 
 }  // namespace
 
-void CreateFireImage()
+void CreateFireImage(HackPicture& picture, const Fire& fire)
 {
-    HackFireRecord& fire = HackFire;
-    fire.image = nullptr;
-    fire.shared = false;
+    picture = HackPicture();
     const int32_t width = fire.place.width, height = fire.place.height;
-    if (width <= 0 || height <= 0 || fire.field.width <= 0 || fire.field.height <= 0) return;
-    fire.image = CreateSharedImage(width, height);
-    fire.shared = fire.image != nullptr;
-    if (!fire.image) fire.image = CreatePlainImage(width, height);
-    if (!fire.image || FireSettings.scaling == 0) return;
+    const int32_t gridWidth = fire.field.width;
+    if (width <= 0 || height <= 0 || gridWidth <= 0 || fire.field.height <= 0 || !fire.surface)
+        return;
+    picture.image = CreateSharedImage(picture.shm, width, height);
+    picture.shared = picture.image != nullptr;
+    if (!picture.image) picture.image = CreatePlainImage(width, height);
+    if (!picture.image || fire.settings.scaling == 0) return;
     // Stretched: frame pixel (x, y) shows cell (x * W / width, y * H / height),
     // rounded down, as a nearest-neighbour stretch samples.
-    fire.columnOf =
+    picture.columnOf =
         static_cast<int32_t*>(std::malloc(sizeof(int32_t) * static_cast<size_t>(width)));
-    for (int32_t x = 0; fire.columnOf && x < width; ++x)
-        fire.columnOf[x] = static_cast<int32_t>(static_cast<int64_t>(x) * fire.field.width / width);
+    for (int32_t x = 0; picture.columnOf && x < width; ++x)
+        picture.columnOf[x] = static_cast<int32_t>(static_cast<int64_t>(x) * gridWidth / width);
 }
 
-void DestroyFireImage()
+void DestroyFireImage(HackPicture& picture)
 {
-    HackFireRecord& fire = HackFire;
-    if (!fire.image) return;
-    if (fire.shared) {
-        XShmDetach(fire.display, &fire.shm);
-        XSync(fire.display, False);
-        shmdt(fire.shm.shmaddr);
-        fire.image->data = nullptr;  // not XDestroyImage's to free
+    if (picture.image) {
+        if (picture.shared) {
+            XShmDetach(HackFire.display, &picture.shm);
+            XSync(HackFire.display, False);
+            shmdt(picture.shm.shmaddr);
+            picture.image->data = nullptr;  // not XDestroyImage's to free
+        }
+        XDestroyImage(picture.image);
     }
-    XDestroyImage(fire.image);
-    fire.image = nullptr;
-    std::free(fire.columnOf);
-    fire.columnOf = nullptr;
-    fire.shared = false;
+    std::free(picture.columnOf);
+    picture = HackPicture();
 }
 
-void PresentFireImage(int32_t first)
+void PresentFireImage(HackPicture& picture, const Fire& fire, int32_t first)
 {
-    HackFireRecord& fire = HackFire;
-    XImage* image = fire.image;
+    const HackFireRecord& hack = HackFire;
+    XImage* image = picture.image;
     if (!image) return;
-    const int32_t gridWidth = fire.field.width, gridHeight = fire.field.height;
-    const int32_t stride = SurfaceStride(gridWidth);
+    const int32_t gridHeight = fire.field.height;
+    const int32_t stride = SurfaceStride(fire.field.width);
     if (first < 0) first = 0;
     if (first >= gridHeight) return;  // nothing changed
-    if (FireSettings.scaling != 0) {
+    if (fire.settings.scaling != 0) {
         // Each image row shows one grid row, so the rows from the first that
         // shows a changed one are exactly the change.
-        if (!fire.columnOf) return;
+        if (!picture.columnOf) return;
         const int64_t height = image->height;
         first = static_cast<int32_t>((first * height + gridHeight - 1) / gridHeight);
         for (int32_t y = first; y < image->height; ++y)
             FillImageRow(image, y,
                          fire.surface + static_cast<int64_t>(y) * gridHeight / height * stride,
-                         fire.columnOf);
+                         picture.columnOf);
     } else {
         for (int32_t y = first; y < gridHeight; ++y)
             FillImageRow(image, y, fire.surface + static_cast<int64_t>(y) * stride, nullptr);
     }
     const unsigned rows = static_cast<unsigned>(image->height - first);
-    if (fire.shared) {
-        XShmPutImage(fire.display, fire.window, fire.gc, image, 0, first, fire.place.x,
-                     fire.place.y + first, static_cast<unsigned>(image->width), rows, False);
-        // The next frame writes the same memory: the server must have read it.
-        XSync(fire.display, False);
+    const FramePlacement& place = fire.place;
+    if (picture.shared) {
+        XShmPutImage(hack.display, hack.window, hack.gc, image, 0, first, place.x, place.y + first,
+                     static_cast<unsigned>(image->width), rows, False);
     } else {
-        XPutImage(fire.display, fire.window, fire.gc, image, 0, first, fire.place.x,
-                  fire.place.y + first, static_cast<unsigned>(image->width), rows);
-        XFlush(fire.display);
+        XPutImage(hack.display, hack.window, hack.gc, image, 0, first, place.x, place.y + first,
+                  static_cast<unsigned>(image->width), rows);
     }
 }

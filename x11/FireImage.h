@@ -1,13 +1,13 @@
-// The frame's pixels as an XImage: in shared memory where the server offers
+// A fire's picture as an XImage: in shared memory where the server offers
 // MIT-SHM and can attach it (not across a network), else a plain image.
 #pragma once
 #include "x11/HackFire.h"
 
-// Makes HackFire.image at HackFire.place's size.
-void CreateFireImage();
-void DestroyFireImage();
+// picture for fire, at its placed size.
+void CreateFireImage(HackPicture& picture, const Fire& fire);
+void DestroyFireImage(HackPicture& picture);
 
-// Fills HackFire.image from the surface rows first..height-1 and sends what
-// shows them: at their own size when centred, stretched the image rows
+// Fills picture from fire's rows first..height-1 and sends what shows them,
+// unflushed: at their own size when centred, stretched the image rows
 // sampling them (row y shows grid row y * height / image height).
-void PresentFireImage(int32_t first);
+void PresentFireImage(HackPicture& picture, const Fire& fire, int32_t first);

@@ -2,12 +2,9 @@
 
 #include <X11/Xutil.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
-#include "fire/FireFrameStep.h"
-#include "fire/FireSettings.h"
+#include "fire/FireColors.h"
 #include "x11/FireImage.h"
 #include "x11/MonitorLayout.h"
 
@@ -32,87 +29,104 @@ unsigned long ChannelPixel(uint8_t value, unsigned long mask)
 // display without a palette.
 void BuildPixelValues()
 {
-    HackFireRecord& fire = HackFire;
+    HackFireRecord& hack = HackFire;
     FireColorRamp ramp;
     BuildFireColorRamp(ramp);
-    MergeFirePalette(ramp, FirePalette, FireColorCount);
     for (int i = 0; i < 256; ++i) {
-        const RampColor& c = ramp.entries[i];
-        fire.pixelOf[i] = ChannelPixel(c.red, fire.visual->red_mask) |
-                          ChannelPixel(c.green, fire.visual->green_mask) |
-                          ChannelPixel(c.blue, fire.visual->blue_mask);
+        const FireColor& c = ramp.entries[i];
+        hack.pixelOf[i] = ChannelPixel(c.red, hack.visual->red_mask) |
+                          ChannelPixel(c.green, hack.visual->green_mask) |
+                          ChannelPixel(c.blue, hack.visual->blue_mask);
     }
 }
 
-// Grids, surface and image for the window's present size, the fire rising
-// from black on a black window.
-void CreateFireGrids()
+// On the root window, a fire on every monitor; in the daemon's window, the
+// fire of the monitor it lies on; else one fire over the window.
+void CreateFires()
 {
-    HackFireRecord& fire = HackFire;
-    ScreenRect area = {0, 0, fire.windowWidth, fire.windowHeight};
-    if (fire.onRootWindow) area = FireAreaOnRoot(fire.display, fire.window, area);
-    const int32_t size = FireGridDivisor(FireSettings.size);
-    FireField& field = fire.field;
-    field = FireField();
-    field.width = (area.right - area.left) / size;
-    field.height = (area.bottom - area.top) / size;
-    const size_t cells = static_cast<size_t>(field.width) * static_cast<size_t>(field.height);
-    field.next = static_cast<uint8_t*>(std::calloc(cells, 1));
-    field.current = static_cast<uint8_t*>(std::calloc(cells, 1));
-    const size_t surfaceBytes =
-        static_cast<size_t>(SurfaceStride(field.width)) * static_cast<size_t>(field.height);
-    fire.surface = static_cast<uint8_t*>(std::calloc(surfaceBytes, 1));
-    fire.place =
-        PlaceFrame(area, field.width, field.height, FireSettings.size, FireSettings.scaling);
-    CreateFireImage();
-    fire.surfaceShowsCurrent = false;
-    fire.presentFrom = 0;
-    fire.eraseWindow = true;
+    HackFireRecord& hack = HackFire;
+    const ScreenRect window = {0, 0, hack.windowWidth, hack.windowHeight};
+    SaverLayout layout = {window, {{window, 1}}, 1};
+    if (hack.kind == HackWindowKind::Root || hack.kind == HackWindowKind::Daemon) {
+        const Window root = DefaultRootWindow(hack.display);
+        XWindowAttributes rootAttributes;
+        XGetWindowAttributes(hack.display, root, &rootAttributes);
+        const MonitorList found =
+            FindMonitors(hack.display, root, {0, 0, rootAttributes.width, rootAttributes.height});
+        if (hack.kind == HackWindowKind::Root) {
+            layout = LayOutFullScreen(window, found.monitors, found.count, found.primary);
+        } else {
+            int x = 0, y = 0;
+            Window child;
+            XTranslateCoordinates(hack.display, hack.window, root, 0, 0, &x, &y, &child);
+            const ScreenRect onRoot = {x, y, x + hack.windowWidth, y + hack.windowHeight};
+            layout.fires[0].seed = MonitorSeed(found.monitors, found.count, found.primary, onRoot);
+        }
+    }
+    for (int32_t i = 0; i < layout.fireCount; ++i) {
+        CreateFire(hack.fires[i], layout.fires[i].area, hack.settings, layout.fires[i].seed);
+        CreateFireImage(hack.pictures[i], hack.fires[i]);
+    }
+    hack.fireCount = layout.fireCount;
+    hack.eraseWindow = true;
 }
 
-void DestroyFireGrids()
+void DestroyFires()
 {
-    HackFireRecord& fire = HackFire;
-    DestroyFireImage();
-    std::free(fire.field.next);
-    std::free(fire.field.current);
-    std::free(fire.surface);
-    fire.field = FireField();
-    fire.surface = nullptr;
+    HackFireRecord& hack = HackFire;
+    for (int32_t i = 0; i < hack.fireCount; ++i) {
+        DestroyFireImage(hack.pictures[i]);
+        DestroyFire(hack.fires[i]);
+    }
+    hack.fireCount = 0;
+}
+
+// A new size: a window's fire gets new grids and goes on with its
+// generator; the root's monitors are laid out anew.
+void ResizeFires()
+{
+    HackFireRecord& hack = HackFire;
+    if (hack.kind == HackWindowKind::Root) {
+        DestroyFires();
+        CreateFires();
+        return;
+    }
+    DestroyFireImage(hack.pictures[0]);
+    ResizeFire(hack.fires[0], {0, 0, hack.windowWidth, hack.windowHeight});
+    CreateFireImage(hack.pictures[0], hack.fires[0]);
+    hack.eraseWindow = true;
 }
 
 void HandleEvents()
 {
-    HackFireRecord& fire = HackFire;
+    HackFireRecord& hack = HackFire;
     bool resized = false;
-    while (XPending(fire.display) > 0) {
+    while (XPending(hack.display) > 0) {
         XEvent event;
-        XNextEvent(fire.display, &event);
-        if (event.type == Expose && event.xexpose.window == fire.window) {
+        XNextEvent(hack.display, &event);
+        if (event.type == Expose && event.xexpose.window == hack.window) {
             // As WM_PAINT on Windows: the whole picture again.
-            fire.eraseWindow = true;
-        } else if (event.type == ConfigureNotify && event.xconfigure.window == fire.window) {
-            resized |= event.xconfigure.width != fire.windowWidth ||
-                       event.xconfigure.height != fire.windowHeight;
-            fire.windowWidth = event.xconfigure.width;
-            fire.windowHeight = event.xconfigure.height;
-        } else if (event.type == ClientMessage && event.xclient.window == fire.window &&
-                   static_cast<Atom>(event.xclient.data.l[0]) == fire.deleteWindow) {
+            hack.eraseWindow = true;
+        } else if (event.type == ConfigureNotify && event.xconfigure.window == hack.window) {
+            resized |= event.xconfigure.width != hack.windowWidth ||
+                       event.xconfigure.height != hack.windowHeight;
+            hack.windowWidth = event.xconfigure.width;
+            hack.windowHeight = event.xconfigure.height;
+        } else if (event.type == ClientMessage && event.xclient.window == hack.window &&
+                   static_cast<Atom>(event.xclient.data.l[0]) == hack.deleteWindow) {
             HackStopRequested = 1;
         }
     }
-    if (resized) {
-        DestroyFireGrids();
-        CreateFireGrids();
-    }
+    if (resized) ResizeFires();
 }
 
 }  // namespace
 
-bool CreateHackFire(Display* display, Window window, bool onRootWindow)
+bool CreateHackFire(Display* display, Window window, HackWindowKind kind,
+                    const FireSettingsRecord& settings)
 {
-    HackFireRecord& fire = HackFire;
-    fire = HackFireRecord();
+    HackFireRecord& hack = HackFire;
+    hack = HackFireRecord();
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, window, &attributes)) {
         std::fprintf(stderr, "embrix: no window 0x%lx\n", window);
@@ -122,54 +136,59 @@ bool CreateHackFire(Display* display, Window window, bool onRootWindow)
         std::fprintf(stderr, "embrix: window 0x%lx is not TrueColor\n", window);
         return false;
     }
-    fire.display = display;
-    fire.window = window;
-    fire.onRootWindow = onRootWindow;
-    fire.visual = attributes.visual;
-    fire.depth = attributes.depth;
-    fire.windowWidth = attributes.width;
-    fire.windowHeight = attributes.height;
+    hack.display = display;
+    hack.window = window;
+    hack.kind = kind;
+    hack.visual = attributes.visual;
+    hack.depth = attributes.depth;
+    hack.windowWidth = attributes.width;
+    hack.windowHeight = attributes.height;
+    hack.settings = settings;
     XSelectInput(display, window, ExposureMask | StructureNotifyMask);
-    fire.gc = XCreateGC(display, window, 0, nullptr);
-    fire.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    hack.gc = XCreateGC(display, window, 0, nullptr);
+    hack.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     BuildPixelValues();
-    XSetForeground(display, fire.gc, fire.pixelOf[0]);
-    CreateFireGrids();
+    XSetForeground(display, hack.gc, hack.pixelOf[0]);
+    CreateFires();
     return true;
 }
 
 void DrawHackFrame()
 {
-    HackFireRecord& fire = HackFire;
+    HackFireRecord& hack = HackFire;
     HandleEvents();
-    if (fire.eraseWindow) {
-        XFillRectangle(fire.display, fire.window, fire.gc, 0, 0,
-                       static_cast<unsigned>(fire.windowWidth),
-                       static_cast<unsigned>(fire.windowHeight));
-        fire.eraseWindow = false;
-        fire.presentFrom = 0;
+    if (hack.eraseWindow) {
+        XFillRectangle(hack.display, hack.window, hack.gc, 0, 0,
+                       static_cast<unsigned>(hack.windowWidth),
+                       static_cast<unsigned>(hack.windowHeight));
+        hack.eraseWindow = false;
+        for (int32_t i = 0; i < hack.fireCount; ++i) ShowWholeFire(hack.fires[i]);
     }
-    FireField& field = fire.field;
-    // Whatever creation could not make, a frame must not write into.
-    if (!field.next || !field.current || !fire.surface || !fire.image) {
-        XFlush(fire.display);
-        return;
-    }
-    RunNewFireCountdown(field, FireSettings.fireType, FireSettings.newFire);
-    // Only the rows where the fire burns are spread, copied and sent; the
+    // Only the rows where each fire burns are spread, copied and sent; the
     // window already shows the rest.
-    const int32_t changed = StepFireFrame(field, fire.surface, fire.surfaceShowsCurrent);
-    fire.surfaceShowsCurrent = true;
-    fire.presentFrom = std::min(fire.presentFrom, changed);
-    PresentFireImage(fire.presentFrom);
-    fire.presentFrom = field.height;
+    bool shared = false;
+    for (int32_t i = 0; i < hack.fireCount; ++i) {
+        HackPicture& picture = hack.pictures[i];
+        if (!picture.image) continue;
+        Fire& fire = hack.fires[i];
+        const int32_t from = RunFireFrame(fire);
+        if (from >= fire.field.height) continue;
+        PresentFireImage(picture, fire, from);
+        shared |= picture.shared;
+    }
+    // The next frame writes shared images again: the server must have read them.
+    if (shared) {
+        XSync(hack.display, False);
+    } else {
+        XFlush(hack.display);
+    }
 }
 
 void DestroyHackFire()
 {
-    HackFireRecord& fire = HackFire;
-    if (!fire.display) return;
-    DestroyFireGrids();
-    XFreeGC(fire.display, fire.gc);
-    fire.display = nullptr;
+    HackFireRecord& hack = HackFire;
+    if (!hack.display) return;
+    DestroyFires();
+    XFreeGC(hack.display, hack.gc);
+    hack = HackFireRecord();
 }

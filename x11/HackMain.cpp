@@ -8,7 +8,6 @@
 #include <ctime>
 #include <string>
 
-#include "fire/FireSettings.h"
 #include "x11/HackFire.h"
 #include "x11/HackOptions.h"
 #include "x11/HackWindow.h"
@@ -71,7 +70,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 2;
     }
-    FireSettings = options.settings;
     CatchStopSignals();
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
@@ -79,11 +77,11 @@ int main(int argc, char** argv)
         return 1;
     }
     const HackWindowChoice choice = ChooseHackWindow(display, options);
-    const bool created =
-        choice.window != None && CreateHackFire(display, choice.window, choice.onRootWindow);
+    const bool created = choice.window != None &&
+                         CreateHackFire(display, choice.window, choice.kind, options.settings);
     if (created) RunFrames(options);
     DestroyHackFire();
-    if (choice.ownWindow) XDestroyWindow(display, choice.window);
+    if (choice.kind == HackWindowKind::Own) XDestroyWindow(display, choice.window);
     XCloseDisplay(display);
     return created ? 0 : 1;
 }

@@ -19,9 +19,9 @@ constexpr int32_t DefaultFrameDelay = 15625;
 struct HackOptions {
     HackTarget target = HackTarget::OwnWindow;
     uint32_t windowId = 0;
-    FireSettingsRecord settings = {4, 0, 8, 8};  // the Windows saver's defaults
-    int32_t delay = DefaultFrameDelay;           // microseconds from frame to frame
-    int32_t frames = 0;                          // stop after so many; 0: run until ended
+    FireSettingsRecord settings = DefaultFireSettings;
+    int32_t delay = DefaultFrameDelay;  // microseconds from frame to frame
+    int32_t frames = 0;                 // stop after so many; 0: run until ended
 };
 
 // Reads argv[1..argc-1]; -name and --name alike, each value the next

@@ -24,14 +24,14 @@ Window CreateOwnWindow(Display* display)
 
 HackWindowChoice ChooseHackWindow(Display* display, const HackOptions& options)
 {
-    HackWindowChoice choice = {None, false, false};
+    HackWindowChoice choice = {None, HackWindowKind::Given};
     const Window root = DefaultRootWindow(display);
     uint32_t id = options.windowId;
     const char* given = std::getenv("XSCREENSAVER_WINDOW");
     switch (options.target) {
     case HackTarget::OwnWindow:
         choice.window = CreateOwnWindow(display);
-        choice.ownWindow = true;
+        choice.kind = HackWindowKind::Own;
         return choice;
     case HackTarget::Root:
         if (given && *given) {
@@ -40,6 +40,7 @@ HackWindowChoice ChooseHackWindow(Display* display, const HackOptions& options)
                              given);
                 return choice;
             }
+            choice.kind = HackWindowKind::Daemon;
         } else {
             id = static_cast<uint32_t>(root);
         }
@@ -48,6 +49,6 @@ HackWindowChoice ChooseHackWindow(Display* display, const HackOptions& options)
         break;
     }
     choice.window = id;
-    choice.onRootWindow = id == root;
+    if (id == root) choice.kind = HackWindowKind::Root;
     return choice;
 }

@@ -5,52 +5,47 @@
 
 namespace {
 
-bool RandrPrimary(Display* display, Window root, ScreenRect& primary)
+void Add(MonitorList& list, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    int event = 0, error = 0, major = 0, minor = 0;
-    if (!XRRQueryExtension(display, &event, &error) || !XRRQueryVersion(display, &major, &minor) ||
-        major * 100 + minor < 103)
-        return false;
-    const RROutput output = XRRGetOutputPrimary(display, root);
-    if (output == None) return false;
-    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, root);
-    if (!resources) return false;
-    bool found = false;
-    XRROutputInfo* info = XRRGetOutputInfo(display, resources, output);
-    if (info && info->crtc != None) {
-        XRRCrtcInfo* crtc = XRRGetCrtcInfo(display, resources, info->crtc);
-        if (crtc && crtc->width > 0 && crtc->height > 0) {
-            primary = {crtc->x, crtc->y, crtc->x + static_cast<int32_t>(crtc->width),
-                       crtc->y + static_cast<int32_t>(crtc->height)};
-            found = true;
-        }
-        if (crtc) XRRFreeCrtcInfo(crtc);
-    }
-    if (info) XRRFreeOutputInfo(info);
-    XRRFreeScreenResources(resources);
-    return found;
+    if (list.count < MaxMonitors) list.monitors[list.count++] = {x, y, x + width, y + height};
 }
 
-bool FirstXineramaScreen(Display* display, ScreenRect& primary)
+MonitorList RandrMonitors(Display* display, Window root)
 {
-    int event = 0, error = 0, count = 0;
-    if (!XineramaQueryExtension(display, &event, &error) || !XineramaIsActive(display))
-        return false;
-    XineramaScreenInfo* screens = XineramaQueryScreens(display, &count);
-    if (!screens) return false;
-    if (count > 0) {
-        const XineramaScreenInfo& s = screens[0];
-        primary = {s.x_org, s.y_org, s.x_org + s.width, s.y_org + s.height};
+    MonitorList list = {};
+    int event = 0, error = 0, major = 0, minor = 0, count = 0;
+    if (!XRRQueryExtension(display, &event, &error) || !XRRQueryVersion(display, &major, &minor) ||
+        major * 100 + minor < 105)
+        return list;
+    XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count);
+    for (int i = 0; monitors && i < count; ++i) {
+        const XRRMonitorInfo& m = monitors[i];
+        if (m.primary) list.primary = list.count;
+        Add(list, m.x, m.y, m.width, m.height);
     }
-    XFree(screens);
-    return count > 0;
+    if (monitors) XRRFreeMonitors(monitors);
+    return list;
+}
+
+MonitorList XineramaMonitors(Display* display)
+{
+    MonitorList list = {};
+    int event = 0, error = 0, count = 0;
+    if (!XineramaQueryExtension(display, &event, &error) || !XineramaIsActive(display)) return list;
+    XineramaScreenInfo* screens = XineramaQueryScreens(display, &count);
+    for (int i = 0; screens && i < count; ++i)
+        Add(list, screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height);
+    if (screens) XFree(screens);
+    return list;
 }
 
 }  // namespace
 
-ScreenRect FireAreaOnRoot(Display* display, Window root, const ScreenRect& screen)
+MonitorList FindMonitors(Display* display, Window root, const ScreenRect& screen)
 {
-    ScreenRect primary = screen;
-    if (!RandrPrimary(display, root, primary)) FirstXineramaScreen(display, primary);
-    return LayOutFullScreen(screen, primary).fire;
+    MonitorList list = RandrMonitors(display, root);
+    const MonitorList xinerama = XineramaMonitors(display);
+    if (xinerama.count > list.count) list = xinerama;
+    if (list.count == 0) list.monitors[list.count++] = screen;
+    return list;
 }

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "host/CommandLine.h"
+#include "win32/CommandLine.h"
 
 namespace {
 

@@ -1,22 +1,52 @@
-// The picture a fire window should show, pixel by pixel, from the grid the
-// last frame computed: for the X11 tests and the picture checker.
+// What a window with fires should show, pixel by pixel, from the plain
+// reference fire (bench/ReferenceFire): for the tests that read a saver's or
+// a hack's screen back, and the picture checker.
 #pragma once
-#include "fire/FireColors.h"
-#include "fire/FireSettings.h"
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "bench/ReferenceFire.h"
 #include "fire/ScreenLayout.h"
 
-struct FirePicture {
-    int32_t width, height, gridWidth, gridHeight, scaling;  // window and grid sizes
+// One fire as the tests expect it: where its picture lies in the image and
+// its grid, worked out by hand; stretched when the two sizes differ, pixel
+// (x, y) of the picture showing cell (x * gridWidth / width, y * gridHeight /
+// height), rounded down.
+struct ExpectedFire {
     FramePlacement place;
-    FireColorRamp ramp;
+    int32_t gridWidth, gridHeight;
+    uint32_t seed;
 };
 
-// A width x height window with the fire in area (its primary monitor, or all of it).
-FirePicture LayOutFirePicture(int32_t width, int32_t height, const ScreenRect& area,
-                              const FireSettingsRecord& settings);
+// A reference fire frame by frame, from cold grids and its seed.
+struct ReferenceFire {
+    ExpectedFire expected;
+    int32_t fireType, newFire;
+    std::vector<uint8_t> next, current, pixels;
+    FireField field;
+    ReferenceClock clock;
+};
+void StartReferenceFire(ReferenceFire& fire, const ExpectedFire& expected, int32_t fireType,
+                        int32_t newFire);
+void RunReferenceFire(ReferenceFire& fire);
 
-// 0xRRGGBB at (x, y): black outside the placed frame; inside, the ramp's
-// colour of the cell + FireIndexBase. Stretched, pixel (x, y) of the frame
-// shows cell (x * gridWidth / frame width, y * gridHeight / frame height),
-// rounded down.
-uint32_t ExpectedPixel(const FirePicture& picture, const uint8_t* grid, int32_t x, int32_t y);
+// 0xRRGGBB of heat: black, then red, yellow and white bands of 32.
+uint32_t HeatColor(uint8_t heat);
+
+// 0xRRGGBB that fire's last frame shows at image pixel (x, y); black
+// outside its picture.
+uint32_t ExpectedPixel(const ReferenceFire& fire, int32_t x, int32_t y);
+
+// Whether image (0xRRGGBB, width pixels a row) shows fire's last frame
+// inside its picture.
+bool ShowsFire(const std::vector<uint32_t>& image, int32_t width, const ReferenceFire& fire);
+
+// Which of the first frames of expected, started afresh, image shows inside
+// its picture; 0 when none.
+int32_t FrameShown(const std::vector<uint32_t>& image, int32_t width, const ExpectedFire& expected,
+                   int32_t fireType, int32_t newFire, int32_t frames);
+
+// Whether image is black everywhere outside the pictures of fires.
+bool BlackAround(const std::vector<uint32_t>& image, int32_t width,
+                 const std::vector<ExpectedFire>& fires);

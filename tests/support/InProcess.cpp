@@ -1,11 +1,11 @@
 #include "support/InProcess.h"
 
-#include "fire/FireSettings.h"
-#include "fire/win32/FireWindowProc.h"
-#include "host/DefaultSaverProc.h"
-#include "host/PasswordVerifier.h"
-#include "host/SaverHostState.h"
-#include "host/SaverWindow.h"
+#include "win32/DefaultSaverProc.h"
+#include "win32/FireSettingsFile.h"
+#include "win32/FireWindowProc.h"
+#include "win32/PasswordVerifier.h"
+#include "win32/SaverHostState.h"
+#include "win32/SaverWindow.h"
 
 namespace {
 
@@ -83,8 +83,6 @@ void InProcessTest::SetUp()
     SaverHostState.instance = GetModuleHandleA(nullptr);
     FireEffectState = FireEffectStateRecord{};
     FireSettings = FireSettingsRecord{};
-    randomSeed = 1;
-    newFireCountdown = 0;
     ParentMessage = {};
     DeleteFileA(log.c_str());
     SetEnvironmentVariableA("EMBRIX_PROBE_LOG", log.c_str());

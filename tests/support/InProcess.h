@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "doubles/VerifierDouble.h"
+#include "win32/doubles/VerifierDouble.h"
 #include "support/TestSupport.h"
 
 // RunSaverWindow(parent) as the saver runs it (full screen, or a preview in

@@ -1,73 +1,66 @@
-// embrix_picture_check IMAGE.ppm [--size N] [--scaling N] [--new-fire N]
-//   [--fire-type N] [--frames N]
-// Whether a screenshot (binary PPM, the hack's window at 0,0) is exactly
-// what a freshly started hack shows after one of its first N frames (20000
-// by default): exit 0 with "frame K", else 1.
+// embrix_picture_check IMAGE.ppm --new-fire N --fire-type N [--frames N] FIRE...
+//   FIRE: x,y,width,height,gridWidth,gridHeight,seed (see support/FirePicture.h)
+// Whether a screenshot (binary PPM) shows each fire exactly as a freshly
+// started one shows it after one of its first N frames (20000 by default),
+// black around them: exit 0 with "frame K..." (one K a fire), else 1.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <string>
 
-#include "fire/FireFrameStep.h"
 #include "support/FirePicture.h"
-
-namespace {
-
-// Bottom row up, where frames differ soonest.
-bool Shows(const std::vector<uint32_t>& image, const FirePicture& picture, const uint8_t* grid)
-{
-    for (int32_t y = picture.height - 1; y >= 0; --y) {
-        for (int32_t x = 0; x < picture.width; ++x) {
-            if (image[size_t(y) * picture.width + x] != ExpectedPixel(picture, grid, x, y))
-                return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
-    FireSettingsRecord s = {4, 0, 8, 8};
-    int frames = 20000, maxval = 0;
-    const char* names[] = {"--size", "--scaling", "--new-fire", "--fire-type", "--frames"};
-    int* values[] = {&s.size, &s.scaling, &s.newFire, &s.fireType, &frames};
-    bool usable = argc >= 2 && argc % 2 == 0;
-    for (int i = 2; usable && i < argc; i += 2) {
-        usable = false;
-        for (int k = 0; k < 5; ++k)
-            if (!std::strcmp(argv[i], names[k])) *values[k] = std::atoi(argv[i + 1]), usable = true;
+    int32_t newFire = -1, fireType = -1, frames = 20000;
+    std::vector<ExpectedFire> expected;
+    bool usable = argc >= 2;
+    for (int i = 2; usable && i < argc; ++i) {
+        ExpectedFire e;
+        FramePlacement& p = e.place;
+        if (i + 1 < argc && !std::strcmp(argv[i], "--new-fire")) {
+            newFire = std::atoi(argv[++i]);
+        } else if (i + 1 < argc && !std::strcmp(argv[i], "--fire-type")) {
+            fireType = std::atoi(argv[++i]);
+        } else if (i + 1 < argc && !std::strcmp(argv[i], "--frames")) {
+            frames = std::atoi(argv[++i]);
+        } else {
+            usable = std::sscanf(argv[i], "%d,%d,%d,%d,%d,%d,%u", &p.x, &p.y, &p.width, &p.height,
+                                 &e.gridWidth, &e.gridHeight, &e.seed) == 7;
+            expected.push_back(e);
+        }
     }
     FILE* file = usable ? std::fopen(argv[1], "rb") : nullptr;
-    int imageWidth = 0, imageHeight = 0;
-    usable = file && std::fscanf(file, "P6 %d %d %d", &imageWidth, &imageHeight, &maxval) == 3 &&
-             maxval == 255 && imageWidth > 0 && imageHeight > 0 && std::fgetc(file) != EOF;
-    std::vector<uint8_t> rgb(usable ? size_t(imageWidth) * imageHeight * 3 : 0);
+    int width = 0, height = 0, maxval = 0;
+    usable = file && std::fscanf(file, "P6 %d %d %d", &width, &height, &maxval) == 3 &&
+             maxval == 255 && width > 0 && height > 0 && std::fgetc(file) != EOF && newFire >= 0 &&
+             fireType > 0 && !expected.empty();
+    std::vector<uint8_t> rgb(usable ? size_t(width) * height * 3 : 0);
     usable = usable && std::fread(rgb.data(), 1, rgb.size(), file) == rgb.size();
     if (file) std::fclose(file);
     if (!usable) {
         std::fprintf(stderr,
-                     "usage: embrix_picture_check IMAGE.ppm (binary PPM) [--size N] [--scaling N] "
-                     "[--new-fire N] [--fire-type N] [--frames N]\n");
+                     "usage: embrix_picture_check IMAGE.ppm (binary PPM) --new-fire N "
+                     "--fire-type N [--frames N] x,y,width,height,gridWidth,gridHeight,seed...\n");
         return 2;
+    }
+    for (const ExpectedFire& e : expected) {
+        const FramePlacement& p = e.place;
+        if (p.x < 0 || p.y < 0 || p.x + p.width > width || p.y + p.height > height)
+            return std::printf("the fire at %d,%d lies outside the image\n", p.x, p.y), 1;
     }
     std::vector<uint32_t> image;
     for (size_t i = 0; i < rgb.size(); i += 3)
         image.push_back(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
-    const FirePicture picture =
-        LayOutFirePicture(imageWidth, imageHeight, {0, 0, imageWidth, imageHeight}, s);
-
-    // The hack's grids and surface as a fresh process makes them.
-    const size_t cells = size_t(picture.gridWidth) * size_t(picture.gridHeight);
-    std::vector<uint8_t> next(cells), current(cells);
-    std::vector<uint8_t> surface(size_t(SurfaceStride(picture.gridWidth)) * picture.gridHeight + 1);
-    FireField field = {picture.gridWidth, picture.gridHeight, next.data(), current.data()};
-    for (int frame = 1; frame <= frames; ++frame) {
-        RunNewFireCountdown(field, s.fireType, s.newFire);
-        StepFireFrame(field, surface.data(), frame > 1);
-        if (Shows(image, picture, field.current)) return std::printf("frame %d\n", frame), 0;
+    if (!BlackAround(image, width, expected)) return std::printf("drawn outside the fires\n"), 1;
+    std::string found = "frame";
+    for (const ExpectedFire& e : expected) {
+        const int32_t frame = FrameShown(image, width, e, fireType, newFire, frames);
+        if (frame == 0)
+            return std::printf("no frame of the first %d at %d,%d\n", frames, e.place.x, e.place.y),
+                   1;
+        found += " " + std::to_string(frame);
     }
-    std::printf("no frame of the first %d\n", frames);
-    return 1;
+    std::printf("%s\n", found.c_str());
+    return 0;
 }

@@ -8,7 +8,7 @@ WINESERVER=/usr/lib/wine/wineserver
 
 EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool x11-utils imagemagick
+  wine wine64 xvfb xserver-xephyr xdotool x11-utils imagemagick
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev
   nsis zip osslsigncode openssl faketime ninja-build
   clang libclang-rt-14-dev
@@ -16,6 +16,8 @@ EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
 # The XScreenSaver daemon (Debian's, the host of the X11 display mode) and
 # what makes and tests its packages, the .deb and the RPM.
 EMBRIX_PACKAGES+=(xscreensaver dpkg-dev procps rpm cpio)
+# Wine's own fonts, which its dialogs and caption buttons are drawn with.
+EMBRIX_PACKAGES+=(fonts-wine)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -96,23 +98,43 @@ setup_wine_prefix() {
     "$WINESERVER" -w
     touch "$WINEPREFIX/.embrix-ready-2"
   fi
+  # Wine's own fonts (fonts-wine) lie in its data folder, where this Wine does
+  # not find them: without them the dialog gets a stand-in for "MS Sans Serif"
+  # and the caption buttons letters for Marlett's symbols.
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ ! -e "$fonts/marlett.ttf" ] && [ -e /usr/share/wine/fonts/marlett.ttf ]; then
+    ln -sf /usr/share/wine/fonts/* "$fonts/"
+  fi
 }
 
-# For the one test that needs two monitors: a second Xvfb whose Xinerama
-# gives a 1024x768 screen 0 (the primary) and a 1280x1024 screen 1, both at
-# the origin, and a copy of the prefix in which Wine reads them through
-# Xinerama (UseXRandR N), made once. Sets TWO_MONITOR_DISPLAY and
-# TWO_MONITOR_PREFIX; the Xvfb ends with cleanup_processes.
-setup_two_monitors() {
-  local fdfile; fdfile=$(mktemp)
-  Xvfb -displayfd 3 +xinerama -screen 0 1024x768x24 -screen 1 1280x1024x24 -nolisten tcp \
-    3>"$fdfile" >/dev/null 2>&1 &
+# A private display with two monitors side by side, as a desk has them: a
+# 1024x768 primary at (0,0) and a 1280x1024 monitor at (1024,0), which Wine
+# and the XScreenSaver daemon both see. Xvfb lays all its screens at the
+# origin, so Xephyr with +xinerama runs inside a private Xvfb. Sets
+# TWO_MONITOR_DISPLAY; both servers end with cleanup_processes.
+start_two_monitors() {
+  local host fdfile; fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 2560x1280x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   EMBRIX_PIDS+=($!)
   local i
   for i in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
-  [ -s "$fdfile" ] || { log "the two-screen Xvfb did not start"; rm -f "$fdfile"; return 1; }
+  host=":$(head -1 "$fdfile")"
+  : >"$fdfile"
+  DISPLAY=$host Xephyr -displayfd 3 -screen 1024x768 -screen 1280x1024 +xinerama -noreset \
+    -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  EMBRIX_PIDS+=($!)
+  for i in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+  [ -s "$fdfile" ] || { log "the two-monitor display did not start"; rm -f "$fdfile"; return 1; }
   TWO_MONITOR_DISPLAY=":$(head -1 "$fdfile")"
   rm -f "$fdfile"
+}
+
+# For the Windows test that needs two monitors: the display of
+# start_two_monitors, and a copy of the prefix in which Wine reads them
+# through Xinerama (UseXRandR N: Xephyr has one RandR output), made once.
+# Sets TWO_MONITOR_DISPLAY and TWO_MONITOR_PREFIX.
+setup_two_monitors() {
+  start_two_monitors || return 1
   TWO_MONITOR_PREFIX=$EMBRIX_BUILD/wineprefix-two-monitors
   local ready=$TWO_MONITOR_PREFIX/.embrix-two-monitors
   if [ ! -f "$ready" ] || [ "$WINEPREFIX/.embrix-ready-2" -nt "$ready" ]; then
@@ -127,7 +149,7 @@ setup_two_monitors() {
     WINEPREFIX=$TWO_MONITOR_PREFIX "$WINESERVER" -w
     touch "$ready"
   fi
-  log "two monitors: Xvfb on $TWO_MONITOR_DISPLAY, prefix $TWO_MONITOR_PREFIX"
+  log "two monitors: Xephyr on $TWO_MONITOR_DISPLAY, prefix $TWO_MONITOR_PREFIX"
 }
 
 cleanup_processes() {
