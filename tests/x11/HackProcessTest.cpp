@@ -1,10 +1,13 @@
 // The hack's command line, what the settings program writes from
-// embrix.xml, and the built hack started as the daemon starts it: its
-// refusal and its end.
+// embrix.xml, and the built hack as the daemon starts it and as a person
+// runs it by hand.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <iterator>
 #include <sstream>
@@ -21,6 +24,20 @@ std::string Output(const std::string& command)  // what a shell command prints
     for (int c; pipe && (c = fgetc(pipe)) != EOF;) out += char(c);
     if (pipe) pclose(pipe);
     return out;
+}
+
+// Which of the first 3000 frames of a hack started with the default settings
+// window shows, as the picture checker finds it, or 0; a picture taken
+// between an expose's black and its frame is taken again. (import would
+// take window 0 as a click to wait for.)
+int ShownFrame(const std::string& display, const std::string& window)
+{
+    const std::string shot = testing::TempDir() + "embrix-shot.ppm";
+    std::string verdict;
+    for (int i = 0; i < 10 && window != "0" && verdict.rfind("frame ", 0) != 0; ++i)
+        verdict = Output("DISPLAY=" + display + " import -window " + window + " -depth 8 " + shot +
+                         " && " EMBRIX_PICTURE_CHECK " " + shot + " --frames 3000");
+    return verdict.rfind("frame ", 0) == 0 ? atoi(verdict.c_str() + 6) : 0;
 }
 
 // The arguments, and what they give: "target window size scaling new-fire
@@ -97,8 +114,9 @@ TEST(SettingsXml, EveryChoiceGivesTheSettingItsLabelNames)
     EXPECT_EQ(Output(command + "--choices"), offered);
 }
 
-// One program per behaviour: a refusal, and the end on SIGTERM, where ASan's
-// leak check runs too.
+// Launches: a refusal; as the daemon runs it, on the root with its image in
+// shared memory, at its pace, ended by SIGTERM (where ASan's leak check runs
+// too); by hand, in a window of its own.
 TEST(BuiltHack, RefusesWithOneLineAndEndsOnSigterm)
 {
     XvfbServer server = StartXvfb("320x240x24", true);
@@ -110,10 +128,77 @@ TEST(BuiltHack, RefusesWithOneLineAndEndsOnSigterm)
     EXPECT_EQ(WaitForExit(hack), 2);
     EXPECT_STREQ(text, "embrix: unknown option \"--bogus\"\n");
 
-    hack = StartHack({}, server.display, nullptr);
-    sleep(2);  // its own window open and burning
+    hack = StartHack({"--root"}, server.display, nullptr);
+    const std::string segments = "awk '$5 == " + std::to_string(hack) + "' /proc/sysvipc/shm";
+    for (int i = 0; i < 100 && Output(segments).empty(); ++i) usleep(100000);
+    EXPECT_NE(Output(segments), "") << "no shared-memory segment of the hack's";
+    // 64 frames a second: between a third and three times the frames the time
+    // between two pictures asks for, a band that no loaded machine misses.
+    sleep(1);
+    const auto start = std::chrono::steady_clock::now();
+    const int first = ShownFrame(server.display, "root");
+    sleep(2);
+    const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
+    const int frames = ShownFrame(server.display, "root") - first;
+    EXPECT_TRUE(first > 0 && frames > taken.count() * 64 / 3 && frames < taken.count() * 64 * 3)
+        << frames << " frames in " << taken.count() << " s from frame " << first;
     kill(hack, SIGTERM);
     EXPECT_EQ(WaitForExit(hack), 0);
+    for (int i = 0; i < 50 && !Output(segments).empty(); ++i) usleep(100000);
+    EXPECT_EQ(Output(segments), "") << "a segment outlived the hack";
+    StopXvfb(server);
+}
+
+// Its own window, as a window manager would find it: "Embrix", 800 x 600,
+// shown and burning; a part covered and uncovered is the fire's picture
+// again at the next frame; the close ends it with 0.
+TEST(BuiltHack, RunByHandInAWindowOfItsOwn)
+{
+    XvfbServer server = StartXvfb("1024x768x24", true);
+    Display* display = XOpenDisplay(server.display.c_str());
+    ASSERT_NE(display, nullptr);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window gone is a failure here
+    const pid_t hack = StartHack({}, server.display, nullptr);
+    std::string seen;  // xwininfo finds a window by its exact title
+    for (int i = 0; i < 100 && seen.find("IsViewable") == std::string::npos; ++i, usleep(100000))
+        seen = Output("DISPLAY=" + server.display + " xwininfo -name Embrix 2>&1");
+    Window window = None;
+    sscanf(seen.c_str(), " xwininfo: Window id: %lx", &window);
+    EXPECT_TRUE(seen.find("Width: 800\n  Height: 600\n") != std::string::npos &&
+                seen.find("Map State: IsViewable") != std::string::npos)
+        << seen;
+    usleep(500000);  // some thirty frames
+    const int before = ShownFrame(server.display, std::to_string(window));
+    EXPECT_GT(before, 0);
+    const Window cover = XCreateSimpleWindow(display, DefaultRootWindow(display), 250, 200, 300,
+                                             200, 0, 0, 0xFFFFFF);
+    XMapRaised(display, cover);
+    XSync(display, False);
+    usleep(200000);
+    XDestroyWindow(display, cover);
+    XSync(display, False);
+    usleep(100000);
+    EXPECT_GT(ShownFrame(server.display, std::to_string(window)), before);
+    // A window manager sends WM_DELETE_WINDOW to a window that lists it, and
+    // kills the client of one that does not.
+    Atom* protocols = nullptr;
+    int count = 0;
+    XEvent close = {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    if (XGetWMProtocols(display, window, &protocols, &count) &&
+        std::count(protocols, protocols + count, Atom(close.xclient.data.l[0])) == 1) {
+        XSendEvent(display, window, False, NoEventMask, &close);
+    } else if (window != None) {
+        XKillClient(display, window);
+    }
+    XFlush(display);
+    EXPECT_EQ(WaitForExit(hack), 0);
+    if (protocols) XFree(protocols);
+    XCloseDisplay(display);
     StopXvfb(server);
 }
 
