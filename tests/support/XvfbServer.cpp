@@ -64,7 +64,11 @@ pid_t StartHack(std::vector<std::string> args, const std::string& display, int* 
 
 int WaitForExit(pid_t pid)
 {
-    int status = 0;
-    if (pid <= 0 || waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    int status = 0, tenths = 0;
+    pid_t ended = 0;
+    while (pid > 0 && (ended = waitpid(pid, &status, WNOHANG)) == 0) {
+        if (++tenths == 200) kill(pid, SIGKILL);  // a guard against hangs, not a pace
+        usleep(100000);
+    }
+    return ended == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -17,4 +17,4 @@ void StopXvfb(XvfbServer& server);
 
 // The built hack with args; its standard error into *errors when given.
 pid_t StartHack(std::vector<std::string> args, const std::string& display, int* errors);
-int WaitForExit(pid_t pid);  // the exit status; -1 when it did not exit
+int WaitForExit(pid_t pid);  // the exit status; -1 when it did not exit (killed after 20 s)

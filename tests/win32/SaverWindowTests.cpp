@@ -12,24 +12,7 @@
 #include "win32/SaverWindow.h"
 #include "support/InProcess.h"
 
-uint64_t Allocations;  // calls from this program's objects, wrapped at link time
-
 extern "C" {
-void* __real_malloc(size_t size);
-void* __real_calloc(size_t count, size_t size);
-void* __real_realloc(void* block, size_t size);
-void* __wrap_malloc(size_t size)
-{
-    return ++Allocations, __real_malloc(size);
-}
-void* __wrap_calloc(size_t count, size_t size)
-{
-    return ++Allocations, __real_calloc(count, size);
-}
-void* __wrap_realloc(void* block, size_t size)
-{
-    return ++Allocations, __real_realloc(block, size);
-}
 // The program's own import slots, through which the host and the effect
 // reach the platform's monitors and metrics.
 #ifdef _WIN64
@@ -330,40 +313,5 @@ TEST_P(FireScreen, EveryFrameShowsTheWholePictureExactly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FireScreen, ::testing::ValuesIn(ScreenCases), RowName());
-
-// Wine's GetGuiResources counts nothing. A brush made and deleted at once
-// gets the slot freed last, whose handle changes with each reuse: the step
-// from one probe to the next grows when anything was made in between.
-uintptr_t ProbeGraphicsHandle()
-{
-    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-    DeleteObject(brush);
-    return reinterpret_cast<uintptr_t>(brush);
-}
-
-using SaverFrames = InProcessTest;
-
-TEST_F(SaverFrames, AllocateAndCreateNothing)
-{
-    parent = MakeParentWindow(640, 480);
-    const uint64_t beforeCreation = Allocations;
-    RunSaverWith(parent, [&](HWND saver) {
-        ASSERT_EQ(FireEffectState.fires[0].field.width, 160);
-        EXPECT_GE(Allocations - beforeCreation, 2u) << "the grids' allocations are seen";
-        KillTimer(saver, FireEffectState.timerId);
-        for (int frame = 0; frame < 20; ++frame) SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
-        const uintptr_t probe0 = ProbeGraphicsHandle(), probe1 = ProbeGraphicsHandle();
-        DeleteObject(CreatePen(PS_SOLID, 1, 0));
-        const uintptr_t emptyStep = probe1 - probe0;
-        ASSERT_NE(ProbeGraphicsHandle() - probe1, emptyStep) << "the probe sees a made object";
-        const uint64_t before = Allocations;
-        const uint32_t seedBefore = FireEffectState.fires[0].randomSeed;
-        const uintptr_t probeBefore = ProbeGraphicsHandle();
-        for (int frame = 0; frame < 200; ++frame) SendMessageA(saver, WM_TIMER, FrameTimerId, 0);
-        EXPECT_EQ(ProbeGraphicsHandle() - probeBefore, emptyStep) << "graphics objects were made";
-        EXPECT_EQ(Allocations, before) << "allocations in 200 frames";
-        EXPECT_NE(FireEffectState.fires[0].randomSeed, seedBefore) << "frames ran and sowed";
-    });
-}
 
 }  // namespace

@@ -15,7 +15,7 @@ EMBRIX_PACKAGES=(cmake make g++ libgtest-dev googletest libbenchmark-dev
   qemu-system-x86 qemu-user-static debootstrap debian-archive-keyring e2fsprogs)
 # The XScreenSaver daemon (Debian's, the host of the X11 display mode) and
 # what makes and tests its packages, the .deb and the RPM.
-EMBRIX_PACKAGES+=(xscreensaver dpkg-dev procps rpm cpio)
+EMBRIX_PACKAGES+=(xscreensaver dpkg-dev procps libxml2-utils rpm cpio)
 # Wine's own fonts, which its dialogs and caption buttons are drawn with.
 EMBRIX_PACKAGES+=(fonts-wine)
 
