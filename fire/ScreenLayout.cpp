@@ -38,8 +38,14 @@ int32_t OrderMonitors(const ScreenRect* monitors, int32_t count, int32_t primary
     for (int32_t i = 0; i < count; ++i) {
         if (i != primary) take(i);
     }
-    std::stable_sort(order + first, order + ordered,
-                     [&](int32_t a, int32_t b) { return ComesBefore(monitors[a], monitors[b]); });
+    // An insertion sort: a handful of monitors, and nothing to allocate.
+    for (int32_t k = first + 1; k < ordered; ++k) {
+        const int32_t taken = order[k];
+        int32_t at = k;
+        for (; at > first && ComesBefore(monitors[taken], monitors[order[at - 1]]); --at)
+            order[at] = order[at - 1];
+        order[at] = taken;
+    }
     return ordered;
 }
 

@@ -51,9 +51,7 @@ TEST_P(FullScreen, CoversTheScreenRunsAndEndsOnAKey)
     EXPECT_EQ(WaitForExit(saver), 0u) << "the key press did not end the run";
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, FullScreen,
-                         ::testing::Values(Row{"Defaults", nullptr, 0, 0},
-                                           Row{"WholeScreen", "Size=1\r\n", 0, 0}),
+INSTANTIATE_TEST_SUITE_P(Settings, FullScreen, ::testing::Values(Row{"Defaults", nullptr, 0, 0}),
                          RowName());
 
 using Preview = Grids;

@@ -143,7 +143,6 @@ const UsePasswordValue UsePasswordValues[] = {
     {"OneByteOne", REG_BINARY, {1}, 1, true},
     {"TwoBytesHighOne", REG_BINARY, {0, 1}, 2, true},
     {"TopByteOne", REG_BINARY, {0, 0, 0, 0x80}, 4, true},
-    {"TwoBytesZero", REG_BINARY, {0, 0}, 2, false},
     {"FiveBytes", REG_BINARY, {1, 1, 1, 1, 1}, 5, false},
     {"Empty", REG_BINARY, {0}, 0, false},
     {"Missing", REG_NONE, {0}, ~0u, false},

@@ -237,10 +237,8 @@ TEST_F(FireWindow, CreationMakesWhatTheFramesNeedTheTimerPacesThemDestructionRel
 }
 
 // After every frame each pixel of the window is the reference fire's, black
-// around its picture; an erase, and a repaint without one, bring back the
-// whole picture, though frames present only the rows that changed. A case
-// with all four settings apart from their defaults and from each other
-// shows that each is read as the key it is stored under.
+// around it; an erase, and a repaint without one, bring back the whole
+// picture. All four settings apart show each read as the key it is under.
 struct ScreenCase {
     const char* name;
     int width, height;  // the preview's parent; 0 for full screen

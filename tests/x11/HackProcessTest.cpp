@@ -46,8 +46,7 @@ int ShownFrame(const std::string& display, const std::string& window, const char
     return verdict.rfind("frame ", 0) == 0 ? atoi(verdict.c_str() + 6) : 0;
 }
 
-// The arguments, and what they give: "target window size scaling new-fire
-// fire-type delay frames", or the argument a refusal quotes.
+// The arguments, and what Parsed gives for them or the argument a refusal quotes.
 const std::vector<const char*> Rows[] = {
     {"-root", "root 0 4 0 8 8 15625 0"},
     {"--window-id", "0x2A00005", "--size", "2", "--scaling", "1", "--frames", "9",
@@ -185,22 +184,23 @@ TEST(BuiltHack, RunByHandInAWindowOfItsOwn)
     XSync(display, False);
     usleep(100000);
     EXPECT_GT(ShownFrame(server.display, std::to_string(window), OwnWindowFire), before);
-    // A window manager sends WM_DELETE_WINDOW to a window that lists it, and
-    // kills the client of one that does not.
+    // A window manager asks a window that lists WM_DELETE_WINDOW to close,
+    // and kills the client of one that does not.
     Atom* protocols = nullptr;
     int count = 0;
     XEvent close = {};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
+    close.xclient = {ClientMessage,
+                     0,
+                     False,
+                     display,
+                     window,
+                     XInternAtom(display, "WM_PROTOCOLS", False),
+                     32,
+                     {}};
     close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    if (XGetWMProtocols(display, window, &protocols, &count) &&
-        std::count(protocols, protocols + count, Atom(close.xclient.data.l[0])) == 1) {
-        XSendEvent(display, window, False, NoEventMask, &close);
-    } else if (window != None) {
-        XKillClient(display, window);
-    }
+    EXPECT_TRUE(XGetWMProtocols(display, window, &protocols, &count) &&
+                std::count(protocols, protocols + count, Atom(close.xclient.data.l[0])) == 1);
+    XSendEvent(display, window, False, NoEventMask, &close);
     XFlush(display);
     EXPECT_EQ(WaitForExit(hack), 0);
     if (protocols) XFree(protocols);
